@@ -1,0 +1,52 @@
+// The application object and command routing through message maps.
+#include "afxwin.h"
+
+namespace {
+CWinApp* g_pApp;
+}
+
+const AFX_MSGMAP CCmdTarget::messageMap = { nullptr, nullptr };
+
+const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMessage, UINT nID) const
+{
+    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap; pMap = pMap->pBaseMap) {
+        if (!pMap->lpEntries)
+            continue;
+        for (const AFX_MSGMAP_ENTRY* p = pMap->lpEntries; p->nSig != AfxSig_end; ++p)
+            if (p->nMessage == nMessage && p->nID == nID)
+                return p;
+    }
+    return nullptr;
+}
+
+CWinApp::CWinApp(const char* lpszAppName) : m_pszAppName(lpszAppName), m_pMainWnd(nullptr)
+{
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    g_pApp = nullptr;
+}
+
+void CWinApp::OnHelp()
+{
+    char path[MAX_PATH + 4];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n < 4 || n >= MAX_PATH || lstrcmpiA(path + n - 4, ".exe") != 0)
+        return;
+    lstrcpyA(path + n - 4, ".hlp");
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        return;
+    WinHelpA(nullptr, path, HELP_FINDER, 0);
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return GetModuleHandleA(nullptr);
+}

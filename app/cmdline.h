@@ -1,0 +1,19 @@
+// The two things the launcher reads from its raw command line: whether
+// the run is silent, and the folder the program lies in.
+#ifndef APP_CMDLINE_H
+#define APP_CMDLINE_H
+
+#include <cstddef>
+
+// True if "/s", "/S", "-s" or "-S" occurs anywhere in the command line,
+// the program's own path included.
+bool IsSilent(const char* commandLine);
+
+// The directory part of the program's path at the start of the command
+// line: quoted up to the closing quote, else up to the end of the line,
+// cut at the last backslash. Returns the directory's length + 1 and copies
+// it, zero-terminated, only when capacity is larger than its length.
+// Returns 0, writing nothing, when there is no backslash to cut at.
+size_t ProgramDirectoryOf(const char* commandLine, size_t capacity, char* dest);
+
+#endif

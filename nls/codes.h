@@ -1,0 +1,13 @@
+// The two language codes the launcher works with: the default language's
+// and the current one's, each at most 3 characters and a zero byte.
+#ifndef NLS_CODES_H
+#define NLS_CODES_H
+
+struct LanguageCodes {
+    char defaultCode[4];
+    char currentCode[4];
+};
+
+static_assert(sizeof(LanguageCodes) == 8, "two slots of 4 bytes");
+
+#endif

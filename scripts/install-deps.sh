@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what building and testing need, when it is missing: the
+# mingw-w64 cross compiler, 32-bit Wine, a virtual display, CMake, Ninja,
+# GoogleTest's sources, clang for the fuzzers, ImageMagick for pictures.
+set -euo pipefail
+
+need=()
+command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(mingw-w64 g++-mingw-w64-i686)
+command -v wine >/dev/null && [ -e /usr/lib/wine/wineserver32 ] || need+=(wine wine32)
+command -v Xvfb >/dev/null || need+=(xvfb)
+command -v xdotool >/dev/null || need+=(xdotool)
+command -v xdpyinfo >/dev/null || need+=(x11-utils)
+command -v import >/dev/null || need+=(imagemagick)
+command -v cmake >/dev/null || need+=(cmake)
+command -v ninja >/dev/null || need+=(ninja-build)
+command -v clang++ >/dev/null || need+=(clang)
+[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+[ ${#need[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${need[*]}"
+sudo=
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+$sudo dpkg --add-architecture i386
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${need[@]}" >/dev/null
