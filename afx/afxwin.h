@@ -43,48 +43,70 @@ private:
 
 class CCmdTarget;
 typedef void (CCmdTarget::*AFX_PMSG)();
+typedef HCURSOR (CCmdTarget::*AFX_PMSG_CURSOR)();
 
 // How a handler is called: its arguments and what it gives back.
-enum AfxSig { AfxSig_end = 0, AfxSig_vv, AfxSig_hv };
+enum AfxSig {
+    AfxSig_end = 0,
+    AfxSig_vv,  // void handler()
+    AfxSig_hv,  // HCURSOR handler(): a handle as the message's result
+};
 
 struct AFX_MSGMAP_ENTRY {
     UINT nMessage;  // window message, WM_COMMAND for a command
     UINT nID;       // command id, 0 for other messages
     AfxSig nSig;
-    AFX_PMSG pfn;
+    AFX_PMSG pfn;               // for AfxSig_vv
+    AFX_PMSG_CURSOR pfnCursor;  // for AfxSig_hv
 };
 
 struct AFX_MSGMAP {
-    const AFX_MSGMAP* pBaseMap;
+    const AFX_MSGMAP* (*pfnGetBaseMap)();
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
 #define DECLARE_MESSAGE_MAP() \
 protected: \
-    static const AFX_MSGMAP messageMap; \
-    static const AFX_MSGMAP_ENTRY _messageEntries[]; \
+    static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
+// The entries of a class's map, and the link to its base class's map.
 #define BEGIN_MESSAGE_MAP(theClass, baseClass) \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return &theClass::messageMap; } \
-    const AFX_MSGMAP theClass::messageMap = { &baseClass::messageMap, &theClass::_messageEntries[0] }; \
-    const AFX_MSGMAP_ENTRY theClass::_messageEntries[] = {
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() \
+    { \
+        using ThisClass [[maybe_unused]] = theClass; \
+        using TheBaseClass = baseClass; \
+        static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP() \
-    { 0, 0, AfxSig_end, nullptr } };
+            { 0, 0, AfxSig_end, nullptr, nullptr } \
+        }; \
+        static const AFX_MSGMAP messageMap = { &TheBaseClass::GetThisMessageMap, _messageEntries }; \
+        return &messageMap; \
+    }
 
 #define ON_COMMAND(id, memberFxn) \
-    { WM_COMMAND, (id), AfxSig_vv, static_cast<AFX_PMSG>(&memberFxn) },
+    { WM_COMMAND, (id), AfxSig_vv, static_cast<AFX_PMSG>(&memberFxn), nullptr },
+
+#define ON_WM_PAINT() \
+    { WM_PAINT, 0, AfxSig_vv, static_cast<AFX_PMSG>(&ThisClass::OnPaint), nullptr },
+
+#define ON_WM_QUERYDRAGICON() \
+    { WM_QUERYDRAGICON, 0, AfxSig_hv, nullptr, \
+      static_cast<AFX_PMSG_CURSOR>(&ThisClass::OnQueryDragIcon) },
 
 // An object that takes commands and messages through its message map.
 class CCmdTarget : public CObject {
 public:
     // Finds the handler of a message in this class's map or a base class's.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT nMessage, UINT nID) const;
+    // Calls the handler of a command; FALSE if no map has one.
+    BOOL OnCmdMsg(UINT nID);
 
 protected:
-    static const AFX_MSGMAP messageMap;
-    virtual const AFX_MSGMAP* GetMessageMap() const { return &messageMap; }
+    static const AFX_MSGMAP* GetThisMessageMap();
+    virtual const AFX_MSGMAP* GetMessageMap() const { return GetThisMessageMap(); }
 };
 
 // --- The application ------------------------------------------------------
@@ -118,5 +140,106 @@ public:
 
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetResourceHandle();
+
+// --- Windows and dialogs --------------------------------------------------
+
+class CDataExchange;
+
+// A window of the program, bound to its object while the window exists.
+class CWnd : public CCmdTarget {
+public:
+    CWnd() : m_hWnd(nullptr), m_pCurrentMsg(nullptr), m_bInDefault(FALSE) {}
+    ~CWnd() override;
+
+    void SetWindowText(const char* lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
+    void SetDlgItemText(int nID, const char* lpszString) { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    void GetClientRect(RECT* lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+
+    // Moves data between the controls and the members: towards the members
+    // when bSaveAndValidate, else towards the controls.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    HWND m_hWnd;
+
+protected:
+    // Overridden to exchange members with controls (DDX_ calls).
+    virtual void DoDataExchange(CDataExchange*) {}
+
+    // Default processing of the message being handled.
+    LRESULT Default();
+
+    // Routes a message through the message map; FALSE if no entry has it.
+    BOOL OnWndMsg(const MSG& msg, LRESULT* pResult);
+
+    const MSG* m_pCurrentMsg;
+    BOOL m_bInDefault;
+};
+
+// A modal dialog from a template in the program's resources.
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+
+    // Runs the dialog: the value given to EndDialog, or -1 if the template
+    // can't be loaded or the window can't be made.
+    INT_PTR DoModal();
+    void EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
+
+protected:
+    // Called once the window exists, before it is shown; TRUE gives the
+    // focus to the first tab stop. The base fills the controls.
+    virtual BOOL OnInitDialog();
+    // The Yes/OK button: takes the controls' data, then ends with IDOK.
+    virtual void OnOK();
+    // The No/Cancel button, Esc and the close box: ends with IDCANCEL.
+    virtual void OnCancel();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(const MSG& msg);
+    BOOL HandleInitDialog();
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+    const void* m_lpDialogTemplate;  // while the dialog runs
+    DWORD m_nTemplateSize;
+};
+
+// The direction and the window of one data exchange.
+class CDataExchange {
+public:
+    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+
+    BOOL m_bSaveAndValidate;
+    CWnd* m_pDlgWnd;
+};
+
+// A check box's state and an int: 0 clear, 1 ticked, 2 indeterminate.
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
+
+// Painting of a window between BeginPaint and EndPaint.
+class CPaintDC {
+public:
+    explicit CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) { m_hDC = ::BeginPaint(m_hWnd, &m_ps); }
+    ~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
+
+    HDC GetSafeHdc() const { return m_hDC; }
+
+private:
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
+
+    HWND m_hWnd;
+    HDC m_hDC;
+    PAINTSTRUCT m_ps;
+};
 
 #endif

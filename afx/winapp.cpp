@@ -5,18 +5,31 @@ namespace {
 CWinApp* g_pApp;
 }
 
-const AFX_MSGMAP CCmdTarget::messageMap = { nullptr, nullptr };
+const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
+{
+    static const AFX_MSGMAP_ENTRY noEntries[] = { { 0, 0, AfxSig_end, nullptr, nullptr } };
+    static const AFX_MSGMAP messageMap = { nullptr, noEntries };
+    return &messageMap;
+}
 
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMessage, UINT nID) const
 {
-    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap; pMap = pMap->pBaseMap) {
-        if (!pMap->lpEntries)
-            continue;
+    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap;
+         pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* p = pMap->lpEntries; p->nSig != AfxSig_end; ++p)
             if (p->nMessage == nMessage && p->nID == nID)
                 return p;
     }
     return nullptr;
+}
+
+BOOL CCmdTarget::OnCmdMsg(UINT nID)
+{
+    const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(WM_COMMAND, nID);
+    if (!pEntry)
+        return FALSE;
+    (this->*pEntry->pfn)();
+    return TRUE;
 }
 
 CWinApp::CWinApp(const char* lpszAppName) : m_pszAppName(lpszAppName), m_pMainWnd(nullptr)

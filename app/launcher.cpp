@@ -4,6 +4,7 @@
 #include "cmdline.h"
 #include "progdir.h"
 #include "nls/language.h"
+#include "ui/confirmdlg.h"
 
 CLauncherApp theApp;
 
@@ -35,9 +36,14 @@ BOOL CLauncherApp::InitInstance()
 
     SelectLanguage(m_langCodes, "NLS\\LANGID.TXT");
 
-    BOOL showReadme = TRUE;
-    bool consent = silent;
+    CConfirmDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.m_bShowReadme = TRUE;
+    bool consent = silent || dlg.DoModal() == IDOK;
     if (consent)
-        PerformInstallActions(directory, silent, showReadme);
+        PerformInstallActions(directory, silent, dlg.m_bShowReadme);
+
+    // The dialog's window, if it had one, is gone; the object goes next.
+    m_pMainWnd = nullptr;
     return FALSE;
 }

@@ -1,0 +1,170 @@
+// Modal dialogs: the template from the program's resources, the system's
+// modal loop, and the framework's work around the initialisation handler.
+#include "afxwin.h"
+
+#include "dlgtemplate.h"
+
+#include <cstdlib>
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, CDialog::OnOK)
+    ON_COMMAND(IDCANCEL, CDialog::OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd), m_lpDialogTemplate(nullptr),
+      m_nTemplateSize(0)
+{
+}
+
+namespace {
+
+// On a double-byte system dialogs use the face and size of the default GUI
+// font: the template's "MS Sans Serif" can't show those scripts. Returns
+// a copy of the template to use instead, or null to use it as it is.
+void* TemplateForSystemFont(const void* tmpl, DWORD size)
+{
+    if (!::GetSystemMetrics(SM_DBCSENABLED))
+        return nullptr;
+    LOGFONTA lf;
+    if (!::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf))
+        return nullptr;
+    char16_t face[LF_FACESIZE];
+    int n = ::MultiByteToWideChar(CP_ACP, 0, lf.lfFaceName, -1, reinterpret_cast<wchar_t*>(face), LF_FACESIZE);
+    if (n <= 0)
+        return nullptr;
+    face[LF_FACESIZE - 1] = 0;
+
+    int pointSize = 8;
+    if (lf.lfHeight != 0) {
+        HDC hDC = ::GetDC(nullptr);
+        int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+        int computed = ::MulDiv(height, 72, ::GetDeviceCaps(hDC, LOGPIXELSY));
+        ::ReleaseDC(nullptr, hDC);
+        if (computed > 0)
+            pointSize = computed;
+    }
+
+    size_t capacity = size + 2 * LF_FACESIZE + 8;
+    void* copy = std::malloc(capacity);
+    if (copy && SetDialogTemplateFont(tmpl, size, static_cast<uint16_t>(pointSize), face, copy, capacity))
+        return copy;
+    std::free(copy);
+    return nullptr;
+}
+
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HINSTANCE hInst = AfxGetResourceHandle();
+    HRSRC hRes = ::FindResourceA(hInst, MAKEINTRESOURCEA(m_nIDTemplate), reinterpret_cast<LPCSTR>(RT_DIALOG));
+    HGLOBAL hTemplate = hRes ? ::LoadResource(hInst, hRes) : nullptr;
+    const void* tmpl = hTemplate ? ::LockResource(hTemplate) : nullptr;
+    if (!tmpl)
+        return -1;
+    DWORD size = ::SizeofResource(hInst, hRes);
+    void* adjusted = TemplateForSystemFont(tmpl, size);
+    m_lpDialogTemplate = adjusted ? adjusted : tmpl;
+    m_nTemplateSize = size;
+
+    HWND hWndParent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    INT_PTR result = ::DialogBoxIndirectParamA(hInst, static_cast<LPCDLGTEMPLATEA>(m_lpDialogTemplate),
+                                               hWndParent, DialogProc, reinterpret_cast<LPARAM>(this));
+    m_hWnd = nullptr;
+    m_lpDialogTemplate = nullptr;
+    std::free(adjusted);
+    return result;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CDialog* pDlg;
+    if (message == WM_INITDIALOG) {
+        pDlg = reinterpret_cast<CDialog*>(lParam);
+        pDlg->m_hWnd = hWnd;
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
+    } else {
+        pDlg = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+    }
+    if (!pDlg || pDlg->m_bInDefault)
+        return FALSE;
+    MSG msg = { hWnd, message, wParam, lParam, 0, { 0, 0 } };
+    return pDlg->HandleMessage(msg);
+}
+
+INT_PTR CDialog::HandleMessage(const MSG& msg)
+{
+    switch (msg.message) {
+    case WM_INITDIALOG:
+        return HandleInitDialog();
+    case WM_HELP:
+        // F1: the help command, for the dialog or else the application.
+        if (!OnCmdMsg(ID_HELP) && AfxGetApp())
+            AfxGetApp()->OnCmdMsg(ID_HELP);
+        return TRUE;
+    case WM_NCDESTROY:
+        if (AfxGetApp() && AfxGetApp()->m_pMainWnd == this)
+            AfxGetApp()->m_pMainWnd = nullptr;
+        m_hWnd = nullptr;
+        return FALSE;
+    }
+    LRESULT result = 0;
+    if (!OnWndMsg(msg, &result))
+        return FALSE;
+    // A dialog procedure returns the drag icon itself, not a flag.
+    if (msg.message == WM_QUERYDRAGICON)
+        return static_cast<INT_PTR>(result);
+    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+// Runs the initialisation handler, then centres a dialog that nothing
+// placed: hidden, not moved meanwhile, without an enabled owner, and put
+// at (0, 0) by a template that doesn't ask for a placement of its own.
+BOOL CDialog::HandleInitDialog()
+{
+    RECT before;
+    ::GetWindowRect(m_hWnd, &before);
+    BOOL bSetFocus = OnInitDialog();
+    if (!m_hWnd)
+        return FALSE;
+
+    RECT after;
+    ::GetWindowRect(m_hWnd, &after);
+    HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    DialogTemplateHeader header;
+    const DWORD placementStyles = DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN;
+    if (!(::GetWindowLongA(m_hWnd, GWL_STYLE) & (WS_VISIBLE | WS_CHILD)) &&
+        before.left == after.left && before.top == after.top &&
+        (!hOwner || !::IsWindowEnabled(hOwner)) &&
+        ReadDialogTemplateHeader(m_lpDialogTemplate, m_nTemplateSize, header) &&
+        header.x == 0 && header.y == 0 && !(header.style & placementStyles)) {
+        RECT work;
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        int width = after.right - after.left;
+        int height = after.bottom - after.top;
+        int x = work.left + (work.right - work.left - width) / 2;
+        int y = work.top + (work.bottom - work.top - height) / 2;
+        ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return bSetFocus;
+}

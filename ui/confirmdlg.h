@@ -1,0 +1,30 @@
+// CConfirmDlg: the launcher's one window. Asks, in the user's language,
+// whether to install, and offers to show the readme afterwards.
+#ifndef UI_CONFIRMDLG_H
+#define UI_CONFIRMDLG_H
+
+#include "afx/afxwin.h"
+
+class CConfirmDlg : public CDialog {
+public:
+    explicit CConfirmDlg(CWnd* pParent = nullptr);
+    ~CConfirmDlg() override;
+
+    BOOL m_bShowReadme;  // the readme check box: 0 clear, 1 ticked
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Sets the icons and the localized texts.
+    BOOL OnInitDialog() override;
+
+    // Draws the icon in the middle of the minimised window.
+    void OnPaint();
+    // The cursor for dragging the minimised window: the icon.
+    HCURSOR OnQueryDragIcon();
+
+    HICON m_hIcon;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+#endif
