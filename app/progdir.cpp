@@ -27,5 +27,16 @@ CString ProgramDirectory()
     size_t size = GetProgramDirectory(0, nullptr);
     GetProgramDirectory(size, directory.GetBuffer(static_cast<int>(size - 1)));
     directory.ReleaseBuffer();
+
+    // Started as "pkg\setup", the folder is relative to the current one:
+    // once it is made current it would name another folder, so the INF
+    // installer would look for the INF in the wrong place. Make it full.
+    bool relative = !(directory.GetLength() >= 2 && directory[1] == ':') && directory[0] != '\\';
+    if (relative && !directory.IsEmpty()) {
+        char full[MAX_PATH];
+        DWORD n = GetFullPathNameA(directory, MAX_PATH, full, nullptr);
+        if (n > 0 && n < MAX_PATH)
+            directory = full;
+    }
     return directory;
 }
