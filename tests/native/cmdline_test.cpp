@@ -3,22 +3,84 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 TEST(IsSilent, FindsEachSwitchAnywhere)
 {
-    EXPECT_TRUE(IsSilent("setup /s"));
-    EXPECT_TRUE(IsSilent("\"C:\\pkg\\setup.exe\" -S"));
-    EXPECT_TRUE(IsSilent("\"C:\\my-setup\\setup.exe\""));
-    EXPECT_FALSE(IsSilent("\"C:\\pkg\\setup.exe\" /x"));
+    struct Case {
+        const char* line;
+        bool expected;
+    } cases[] = {
+        /* 0 */ { "setup /s", true },
+        /* 1 */ { "setup /S", true },
+        /* 2 */ { "setup -s", true },
+        /* 3 */ { "setup -S", true },
+        /* 4 */ { "\"C:\\pkg\\setup.exe\" /silent", true },
+        /* 5 */ { "\"C:\\my-setup\\setup.exe\"", true },   // inside the program's path
+        /* 6 */ { "C:\\Tools-Spare\\setup.exe", true },
+        /* 7 */ { "\"C:\\pkg\\setup.exe\" /x", false },
+        /* 8 */ { "\"C:\\pkg\\setup.exe\"", false },
+        /* 9 */ { "", false },
+        /* 10 */ { "setup \\s s/ S- / - s", false },
+        /* 11 */ { "setup /", false },
+    };
+    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        SCOPED_TRACE("row " + std::to_string(i));
+        EXPECT_EQ(cases[i].expected, IsSilent(cases[i].line));
+    }
 }
 
-TEST(ProgramDirectoryOf, QuotedPathWithSpaces)
+TEST(ProgramDirectoryOf, CutsThePathAtItsLastBackslash)
 {
-    const char* line = "\"C:\\My Packages\\Tool One\\setup.exe\" /s C:\\other\\dir";
-    size_t size = ProgramDirectoryOf(line, 0, nullptr);
-    ASSERT_EQ(size, std::strlen("C:\\My Packages\\Tool One") + 1);
-    char buffer[64];
-    std::memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(ProgramDirectoryOf(line, size, buffer), size);
-    EXPECT_STREQ(buffer, "C:\\My Packages\\Tool One");
+    struct Case {
+        const char* line;
+        const char* directory;  // nullptr: no backslash to cut at
+    } cases[] = {
+        /* 0 */ { "\"C:\\My Packages\\Tool One\\setup.exe\" /s C:\\other\\dir", "C:\\My Packages\\Tool One" },
+        /* 1 */ { "C:\\pkg\\setup.exe /s D:\\temp\\x", "C:\\pkg\\setup.exe /s D:\\temp" },
+        /* 2 */ { "\"C:\\setup.exe\" /s", "C:" },
+        /* 3 */ { "D:\\setup.exe", "D:" },
+        /* 4 */ { "\"C:\\pkg dir\\setup.exe /s", "C:\\pkg dir" },     // no closing quote
+        /* 5 */ { "\"C:\\pkg\\setup.exe /s E:\\x\\y", "C:\\pkg\\setup.exe /s E:\\x" },
+        /* 6 */ { " \"C:\\pkg\\setup.exe\" /s", " \"C:\\pkg" },       // only the first character counts
+        /* 7 */ { "\"\\\\server\\share\\setup.exe\"", "\\\\server\\share" },
+        /* 8 */ { "\"C:\\pkg\\\" /s", "C:\\pkg" },
+        /* 9 */ { "\"\\setup.exe\"", "" },
+        /* 10 */ { "setup /s", nullptr },
+        /* 11 */ { "\"setup.exe\" C:\\dir\\x", nullptr },
+        /* 12 */ { "C:/pkg/setup.exe", nullptr },
+        /* 13 */ { "", nullptr },
+        /* 14 */ { "\"", nullptr },
+    };
+    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        SCOPED_TRACE("row " + std::to_string(i));
+        const char* line = cases[i].line;
+        char buffer[128];
+
+        if (!cases[i].directory) {
+            EXPECT_EQ(0u, ProgramDirectoryOf(line, 0, nullptr));
+            std::memset(buffer, '#', sizeof buffer);
+            EXPECT_EQ(0u, ProgramDirectoryOf(line, sizeof buffer, buffer));
+            EXPECT_EQ(std::string(sizeof buffer, '#'), std::string(buffer, sizeof buffer));
+            continue;
+        }
+
+        const std::string expected = cases[i].directory;
+        const size_t size = expected.size() + 1;
+        EXPECT_EQ(size, ProgramDirectoryOf(line, 0, nullptr));
+
+        // One byte short: the answer only, nothing written.
+        std::memset(buffer, '#', sizeof buffer);
+        EXPECT_EQ(size, ProgramDirectoryOf(line, size - 1, buffer));
+        EXPECT_EQ(std::string(sizeof buffer, '#'), std::string(buffer, sizeof buffer));
+
+        // Exactly the size, and more than enough: the directory, its zero
+        // byte and nothing after it.
+        for (size_t capacity : { size, sizeof buffer }) {
+            std::memset(buffer, '#', sizeof buffer);
+            EXPECT_EQ(size, ProgramDirectoryOf(line, capacity, buffer));
+            EXPECT_EQ(expected + '\0' + std::string(sizeof buffer - size, '#'),
+                      std::string(buffer, sizeof buffer));
+        }
+    }
 }
