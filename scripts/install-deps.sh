@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, when it is missing: the
 # mingw-w64 cross compiler, 32-bit Wine, a virtual display, CMake, Ninja,
-# GoogleTest's sources, clang for the fuzzers, ImageMagick for pictures.
+# GoogleTest's sources, clang with libFuzzer, ImageMagick for pictures.
 set -euo pipefail
 
 need=()
@@ -14,6 +14,7 @@ command -v import >/dev/null || need+=(imagemagick)
 command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
 command -v clang++ >/dev/null || need+=(clang)
+compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-14-dev)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ ${#need[@]} -eq 0 ] && exit 0
 
@@ -22,4 +23,4 @@ sudo=
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 $sudo dpkg --add-architecture i386
 $sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${need[@]}" >/dev/null
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${need[@]}" >/dev/null
