@@ -1,0 +1,83 @@
+// The check of a package folder: the language table as the launcher reads
+// it, what the launcher reads and starts for each locale, and the findings
+// a package author should hear about before shipping.
+#ifndef NLSCHECK_CHECK_H
+#define NLSCHECK_CHECK_H
+
+#include "nls/codes.h"
+#include "nls/lookup.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum Severity { kWarning, kError };
+
+struct Finding {
+    Severity severity;
+    std::string file;  // as shown, relative to the package folder; may be empty
+    int line;          // 0 when it is about the whole file
+    std::string message;
+};
+
+// One entry (or skipped line) of the language table.
+struct TableRow {
+    int line;
+    bool skipped;
+    std::string code;    // as written, up to its first white space
+    std::string cut;     // as the launcher keeps it, at most 3 characters
+    std::string number;  // the number field as written, up to white space
+    int numberLine;
+    uint32_t value;
+    std::string status;  // "default", "replaced by line 7", ...
+};
+
+// One text the launcher reads, as it gets it for one pair of codes.
+struct TextRead {
+    const char* label;
+    const char* base;
+    const char* section;
+    const char* key;
+    TextSource source;
+    std::string file;  // the file it came from, when found
+    int line;
+    std::string value;
+    std::string whenMissing;  // what the launcher does without it
+};
+
+// The launcher's run for every locale that yields the same two codes.
+struct LanguageRun {
+    std::vector<uint32_t> locales;
+    LanguageCodes codes;
+    std::string projFile, strFile;                // current language's names
+    std::string defaultProjFile, defaultStrFile;  // the default's
+    std::vector<TextRead> texts;
+    bool installStarted;
+    std::string installCommand;
+    std::string readmeCommand;  // empty when Notepad is not started
+};
+
+struct CheckOptions {
+    std::vector<uint32_t> locales;  // none: each number in the table, and 0
+    std::string programFolder;      // the folder as the launcher sees it
+    std::string rundll32Path;       // empty: the launcher starts no installer
+    std::string notepadPath;
+};
+
+struct Report {
+    std::string folder;
+    std::string tableFile;  // empty when there is none
+    std::vector<TableRow> rows;
+    std::vector<LanguageRun> runs;
+    std::vector<Finding> findings;
+
+    // 0 clean, 1 warnings, 2 errors.
+    int ExitStatus() const;
+};
+
+Report CheckPackage(const std::string& folder, const CheckOptions& options);
+
+// The table part of the check, on the table file's bytes.
+void CheckTable(const std::string& data, const std::string& shownName, Report& report);
+
+#endif

@@ -1,0 +1,196 @@
+#include "print.h"
+
+#include "codepage.h"
+#include "format.h"
+
+#include <algorithm>
+
+namespace {
+
+class Writer {
+public:
+    explicit Writer(const PrintStyle& style) : m_style(style) {}
+
+    std::string Text(const std::string& text) const { return m_style.utf8 ? Utf8FromAnsi(text) : text; }
+    std::string Bold(const std::string& text) const { return Paint("1", text); }
+    std::string Paint(const char* sgr, const std::string& text) const
+    {
+        return m_style.colour ? "\x1b[" + std::string(sgr) + "m" + text + "\x1b[0m" : text;
+    }
+
+private:
+    const PrintStyle& m_style;
+};
+
+std::string Padded(const std::string& text, size_t width)
+{
+    return text.size() < width ? text + std::string(width - text.size(), ' ') : text + " ";
+}
+
+std::string LocaleList(const std::vector<uint32_t>& locales)
+{
+    std::string out;
+    for (uint32_t l : locales)
+        out += (out.empty() ? "" : ", ") + (l == 0 ? std::string("0 (none)") : Hex(l));
+    return out;
+}
+
+std::string Where(const std::string& file, int line)
+{
+    return line > 0 ? file + ":" + std::to_string(line) : file;
+}
+
+std::string Plural(size_t n, const char* word)
+{
+    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+void FormatTable(const Report& report, const Writer& w, std::string& out)
+{
+    if (report.tableFile.empty())
+        return;
+    out += w.Bold("Language table " + report.tableFile) + "\n";
+    out += "  line  code  number    read as\n";
+    for (const TableRow& row : report.rows) {
+        std::string line = std::to_string(row.line);
+        out += "  " + std::string(line.size() < 4 ? 4 - line.size() : 0, ' ') + line + "  ";
+        if (row.skipped) {
+            out += Padded("", 16) + row.status + "\n";
+            continue;
+        }
+        std::string meaning = row.status.empty() ? "locale " + Hex(row.value) : row.status;
+        if (row.code != row.cut)
+            meaning += ", code cut from " + Quoted(row.code);
+        if (row.numberLine != row.line)
+            meaning += ", number from line " + std::to_string(row.numberLine);
+        out += Padded(w.Text(row.cut), 6) + Padded(w.Text(row.number), 10) + w.Text(meaning) + "\n";
+    }
+    out += "\n";
+}
+
+void FormatRun(const LanguageRun& run, const Writer& w, std::string& out)
+{
+    std::string current = run.codes.currentCode[0] ? run.codes.currentCode : "(no code)";
+    std::string heading = current;
+    bool sameCodes = std::string(run.codes.currentCode) == run.codes.defaultCode;
+    if (!sameCodes)
+        heading += ", falling back to " + std::string(run.codes.defaultCode[0] ? run.codes.defaultCode : "(no code)");
+    heading += run.locales.size() == 1 ? ", for locale " : ", for locales ";
+    out += w.Bold(w.Text(heading) + LocaleList(run.locales)) + "\n";
+
+    std::string files = run.projFile + ", " + run.strFile;
+    if (!sameCodes)
+        files += "; else " + run.defaultProjFile + ", " + run.defaultStrFile;
+    const size_t label = 20;
+    out += "  " + Padded("files", label) + w.Text(files) + "\n";
+
+    size_t width = 16;
+    for (const TextRead& t : run.texts)
+        width = std::max(width, Where(t.file, t.line).size() + (t.source == kTextFromDefault && !sameCodes ? 11 : 0) + 2);
+    for (const TextRead& t : run.texts) {
+        out += "  " + Padded(t.label, label);
+        if (t.source == kTextMissing) {
+            out += w.Paint("33", Padded("missing", width)) + t.whenMissing + "\n";
+            continue;
+        }
+        std::string from = Where(t.file, t.line);
+        if (t.source == kTextFromDefault && !sameCodes)
+            from += " (fallback)";
+        out += Padded(from, width) + w.Text(t.value) + "\n";
+    }
+    out += "  " + Padded("install", label) +
+           (run.installStarted ? w.Text(run.installCommand) : std::string("not started: no rundll32.exe in the system folders")) +
+           "\n";
+    out += "  " + Padded("Notepad", label) +
+           (run.readmeCommand.empty() ? std::string("not started")
+                                      : w.Text(run.readmeCommand) + "\n  " + Padded("", label) +
+                                            "(after an interactive install with the check box checked)") +
+           "\n\n";
+}
+
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string Fields(std::initializer_list<std::string> fields)
+{
+    std::string out;
+    for (const std::string& f : fields)
+        out += (out.empty() ? "" : "\t") + Escaped(f);
+    return out + "\n";
+}
+
+}
+
+std::string FormatReport(const Report& report, const PrintStyle& style)
+{
+    Writer w(style);
+    std::string out;
+    if (!style.quiet) {
+        out += w.Bold("Package " + w.Text(report.folder)) + "\n\n";
+        FormatTable(report, w, out);
+        for (const LanguageRun& run : report.runs)
+            FormatRun(run, w, out);
+    }
+    size_t warnings = 0, errors = 0;
+    for (const Finding& f : report.findings) {
+        bool error = f.severity == kError;
+        (error ? errors : warnings) += 1;
+        std::string where = Where(f.file, f.line);
+        out += (where.empty() ? "" : w.Text(where) + ": ") +
+               (error ? w.Paint("1;31", "error:") : w.Paint("1;33", "warning:")) + " " + w.Text(f.message) + "\n";
+    }
+    if (!style.quiet)
+        out += errors + warnings == 0 ? std::string("No warnings.\n")
+                                      : (errors ? Plural(errors, "error") + (warnings ? ", " : "") : std::string()) +
+                                            (warnings ? Plural(warnings, "warning") : std::string()) + ".\n";
+    return out;
+}
+
+std::string FormatMachine(const Report& report)
+{
+    std::string out;
+    for (const TableRow& row : report.rows)
+        out += Fields({ "entry", std::to_string(row.line), row.code, row.cut, row.number, Hex(row.value),
+                        row.skipped ? row.status : row.status.empty() ? "locale " + Hex(row.value) : row.status });
+    for (const LanguageRun& run : report.runs) {
+        for (uint32_t locale : run.locales) {
+            std::string l = Hex(locale);
+            out += Fields({ "locale", l, run.codes.defaultCode, run.codes.currentCode });
+            for (const TextRead& t : run.texts) {
+                const char* source = t.source == kTextFromCurrent ? "current" : t.source == kTextFromDefault ? "default" : "missing";
+                out += Fields({ "text", l, t.section, t.key, source, t.file, std::to_string(t.line), t.value });
+            }
+            out += run.installStarted ? Fields({ "install", l, run.installCommand }) : Fields({ "install", l });
+            out += run.readmeCommand.empty() ? Fields({ "readme", l }) : Fields({ "readme", l, run.readmeCommand });
+        }
+    }
+    for (const Finding& f : report.findings)
+        out += Fields({ f.severity == kError ? "error" : "warning", f.file, std::to_string(f.line), f.message });
+    return out;
+}
+
+std::string UnescapeField(const std::string& field)
+{
+    std::string out;
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != '\\' || i + 1 == field.size()) {
+            out += field[i];
+            continue;
+        }
+        char c = field[++i];
+        out += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c;
+    }
+    return out;
+}

@@ -1,0 +1,16 @@
+// The launcher's profile reading, pointed at a package folder: the
+// platform's own call on Windows, ProfileFile elsewhere.
+#ifndef NLSCHECK_READER_H
+#define NLSCHECK_READER_H
+
+#include <cstddef>
+#include <string>
+
+// The folder that relative file names resolve against, as the launcher's
+// resolve against its current directory.
+void SetProfileFolder(const std::string& folder);
+
+// A ProfileReader for LookupTextWith.
+void ReadPackageProfile(const char* file, const char* section, const char* key, char* buffer, size_t capacity);
+
+#endif

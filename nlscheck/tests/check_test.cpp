@@ -1,0 +1,301 @@
+// The check on small packages made here: each surprise a package author
+// can build in is named, in the right file and on the right line, and the
+// predictions follow the launcher's fallbacks.
+#include "check.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+typedef std::map<std::string, std::string> Files;  // path -> bytes; "" removes
+
+// A clean two-language package.
+Files BasePackage()
+{
+    return {
+        { "NLS/LANGID.TXT", "ENG 0\r\nENG 0409\r\nDEU 0407\r\n" },
+        { "NLS/PROJ.ENG", "[Proj]\r\nName=Package\r\nINF=pkg.inf\r\n" },
+        { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\nINF=pkg.inf\r\n" },
+        { "NLS/STR.ENG", "[Translation]\r\nInst=Install?\r\nReadme=Readme\r\nYes=Yes\r\nNo=No\r\nRemove=Removed\r\n"
+                         "[Constant]\r\nReadmePath=readme.txt\r\n" },
+        { "NLS/STR.DEU", "[Translation]\r\nInst=Installieren?\r\nReadme=Liesmich\r\nYes=Ja\r\nNo=Nein\r\n"
+                         "Remove=Entfernt\r\n[Constant]\r\nReadmePath=readme.txt\r\n" },
+        { "pkg.inf", "[Version]\r\nSignature=\"$CHICAGO$\"\r\n[DefaultInstall]\r\nAddReg=Reg\r\n[Reg]\r\n"
+                     "HKLM,\"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO\",\"UninstallString\",,\"x\"\r\n" },
+        { "readme.txt", "Read me.\r\n" },
+    };
+}
+
+CheckOptions Options()
+{
+    CheckOptions options;
+    options.programFolder = "C:\\pkg";
+    options.rundll32Path = "C:\\sys\\rundll32.exe";
+    options.notepadPath = "C:\\sys\\notepad.exe";
+    return options;
+}
+
+class CheckTest : public ::testing::Test {
+protected:
+    // The base package with `changes` made, checked.
+    Report Check(const Files& changes, const CheckOptions& options = Options())
+    {
+        Files files = BasePackage();
+        for (const auto& change : changes)
+            files[change.first] = change.second;
+        fs::path dir = fs::path(::testing::TempDir()) / ("nlscheck_" + std::to_string(++m_count));
+        fs::remove_all(dir);
+        for (const auto& file : files) {
+            if (file.second.empty())
+                continue;
+            fs::create_directories((dir / file.first).parent_path());
+            std::ofstream(dir / file.first, std::ios::binary) << file.second;
+        }
+        return CheckPackage(dir.string(), options);
+    }
+
+    int m_count = 0;
+};
+
+std::string Findings(const Report& report)
+{
+    std::string out;
+    for (const Finding& f : report.findings)
+        out += "  " + f.file + ":" + std::to_string(f.line) + ": " + f.message + "\n";
+    return out.empty() ? "  (none)\n" : out;
+}
+
+const LanguageRun* RunFor(const Report& report, uint32_t locale)
+{
+    for (const LanguageRun& run : report.runs)
+        for (uint32_t l : run.locales)
+            if (l == locale)
+                return &run;
+    return nullptr;
+}
+
+const TextRead* TextOf(const LanguageRun& run, const std::string& key)
+{
+    for (const TextRead& t : run.texts)
+        if (key == t.key)
+            return &t;
+    return nullptr;
+}
+
+TEST_F(CheckTest, CleanPackageHasNoFindings)
+{
+    Report report = Check({});
+    EXPECT_EQ(0, report.ExitStatus()) << Findings(report);
+    EXPECT_EQ(2u, report.runs.size()) << "ENG for 0 and 0409, DEU for 0407";
+}
+
+TEST_F(CheckTest, ExamplePackageIsClean)
+{
+    Report report = CheckPackage(NLSCHECK_EXAMPLE, Options());
+    EXPECT_EQ(0, report.ExitStatus()) << Findings(report);
+    EXPECT_EQ(3u, report.runs.size());
+}
+
+TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
+{
+    const std::string uninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO";
+    struct Row {
+        Files changes;
+        Severity severity;
+        const char* file;
+        int line;
+        const char* says;
+    };
+    const Row rows[] = {
+        /* 0 */ { { { "NLS/LANGID.TXT", "ENG 0\r\n  DEU 0407\r\n" } }, kWarning, "NLS/LANGID.TXT", 2, "begins with white space" },
+        /* 1 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nITA italiano\r\n" } }, kWarning, "NLS/LANGID.TXT", 3,
+                  "does not begin with a hexadecimal digit" },
+        /* 2 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nGER 0407\r\n" } }, kWarning, "NLS/LANGID.TXT", 2,
+                  "\"GER\", replaces \"DEU\"" },
+        /* 3 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEUT 0407\r\n" } }, kWarning, "NLS/LANGID.TXT", 2, "is cut to \"DEU\"" },
+        /* 4 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU\r\n0407 German\r\n" } }, kWarning, "NLS/LANGID.TXT", 2,
+                  "stands alone on its line: its number is read from line 3" },
+        /* 5 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nITA" } }, kWarning, "NLS/LANGID.TXT", 3,
+                  "has no number: it counts as a default entry" },
+        /* 6 */ { { { "NLS/LANGID.TXT", "ENG 0\rDEU 0407\r" } }, kWarning, "NLS/LANGID.TXT", 1, "bare carriage return" },
+        /* 7 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 04O7\r\n" } }, kWarning, "NLS/LANGID.TXT", 2,
+                  "is read as 0004: it ends at \"O\"" },
+        /* 8 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 100000407\r\n" } }, kWarning, "NLS/LANGID.TXT", 2,
+                  "more than 8 digits: it wraps to 0407" },
+        /* 9 */ { { { "NLS/LANGID.TXT", "ENG 0409\r\nDEU 0407\r\n" } }, kError, "NLS/LANGID.TXT", 0, "no entry is numbered 0" },
+        /* 10 */ { { { "NLS/LANGID.TXT", "" } }, kError, "NLS/LANGID.TXT", 0, "there is no language table" },
+        /* 11 */ { { { "NLS/LANGID.TXT", std::string("ENG 0\r\n\0DEU 0407\r\n", 18) } }, kWarning, "NLS/LANGID.TXT", 2,
+                   "a zero byte ends the table" },
+        /* 12 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nD*U 0407\r\n" } }, kWarning, "NLS/LANGID.TXT", 2, "which no file name can" },
+        /* 13 */ { { { "NLS/STR.DEU", "[Translation]\r\nInst=I\r\nReadme=R\r\nNo=N\r\nRemove=E\r\n[Constant]\r\nReadmePath=readme.txt\r\n" } },
+                   kWarning, "NLS/STR.DEU", 1, "DEU has no Yes in [Translation]: the launcher takes ENG's text" },
+        /* 14 */ { { { "NLS/STR.ENG", "[Translation]\r\nInst=I\r\nReadme=R\r\nYes=Y\r\nNo=N\r\n[Constant]\r\nReadmePath=readme.txt\r\n" },
+                     { "NLS/STR.DEU", "[Translation]\r\nInst=I\r\nReadme=R\r\nYes=Y\r\nNo=N\r\n[Constant]\r\nReadmePath=readme.txt\r\n" } },
+                   kWarning, "NLS/STR.DEU", 1, "no language has it, so Message is written empty" },
+        /* 15 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=\r\nINF=pkg.inf\r\n" } }, kWarning, "NLS/PROJ.DEU", 2,
+                   "has an empty Name, which counts as missing" },
+        /* 16 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName\r\nName=Paket\r\nINF=pkg.inf\r\n" } }, kWarning, "NLS/PROJ.DEU", 2,
+                   "has Name without \"=\"" },
+        /* 17 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nINF=pkg.inf\r\n[Other]\r\nName=Paket\r\n" } }, kWarning, "NLS/PROJ.DEU", 1,
+                   "(it is in [Other], on line 4)" },
+        /* 18 */ { { { "NLS/STR.DEU", "[Translation]\r\nInst=" + std::string(1100, 'x') + "\r\nReadme=R\r\nYes=Y\r\nNo=N\r\n"
+                                      "Remove=E\r\n[Constant]\r\nReadmePath=readme.txt\r\n" } },
+                   kWarning, "NLS/STR.DEU", 2, "1100 characters long: the launcher reads only 1023" },
+        /* 19 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\nINF=paket.inf\r\n" } }, kWarning, "NLS/PROJ.DEU", 3,
+                   "the INF \"paket.inf\" is not in the package" },
+        /* 20 */ { { { "readme.txt", "" } }, kWarning, "NLS/STR.ENG", 8, "the readme \"readme.txt\" is not in the package" },
+        /* 21 */ { { { "NLS/PROJ.ITA", "[Proj]\r\nName=Pacchetto\r\n" } }, kWarning, "NLS/PROJ.ITA", 0,
+                   "no table entry reaches this file" },
+        /* 22 */ { { { "pkg.inf", "[DefaultInstall]\r\nAddReg=Reg\r\n[Reg]\r\nHKLM,\"" + uninstallKey + "\",\"DisplayIcon\",,\"x\"\r\n" } },
+                   kWarning, "pkg.inf", 0, "adds no UninstallString" },
+        /* 23 */ { { { "pkg.inf", "[Version]\r\nSignature=\"$CHICAGO$\"\r\n" } }, kWarning, "pkg.inf", 0,
+                   "there is no [DefaultInstall] section" },
+        /* 24 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=" + std::string(64, 'P') + "\r\nINF=pkg.inf\r\n" } }, kWarning,
+                   "NLS/PROJ.DEU", 2, "the display name is 64 characters long" },
+        /* 25 */ { { { "NLS/PROJ.ENG", "[Proj]\r\nName=Package\r\n" }, { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\n" } },
+                   kError, "NLS/PROJ.DEU", 0, "no INF name for DEU" },
+        /* 26 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\nINF=pkg.inf\r\nname=Zweiter\r\n" } }, kWarning, "NLS/PROJ.DEU", 4,
+                   "Name again: the first, on line 2" },
+        /* 27 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\n[Proj]\r\nINF=pkg.inf\r\n" } }, kWarning, "NLS/PROJ.DEU", 4,
+                   "INF is in a second [Proj] section" },
+        /* 28 */ { { { "NLS/PROJ.DEU", "\xEF\xBB\xBF[Proj]\r\nName=Paket\r\nINF=pkg.inf\r\n" } }, kWarning, "NLS/PROJ.DEU", 1,
+                   "UTF-8 byte-order mark" },
+        /* 29 */ { { { "NLS/STR.DEU", "" } }, kWarning, "NLS/STR.DEU", 0, "the file is missing: DEU gets all its texts from ENG" },
+        /* 30 */ { { { "pkg.inf", "[DefaultInstall]\r\nAddReg=Reg\r\n[Reg]\r\nHKLM,\"" + uninstallKey + "\",DisplayName,,\"x\"\r\n"
+                                  "HKLM,\"" + uninstallKey + "\",UninstallString,,\"x\"\r\n" } },
+                   kWarning, "pkg.inf", 4, "the INF writes DisplayName" },
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        Report report = Check(rows[i].changes);
+        bool found = false;
+        for (const Finding& f : report.findings)
+            found = found || (f.severity == rows[i].severity && f.file == rows[i].file && f.line == rows[i].line &&
+                              f.message.find(rows[i].says) != std::string::npos);
+        EXPECT_TRUE(found) << "row " << i << ": expected " << rows[i].file << ":" << rows[i].line << " \"" << rows[i].says
+                           << "\", got\n" << Findings(report);
+        EXPECT_LE(rows[i].severity == kError ? 2 : 1, report.ExitStatus()) << "row " << i;
+    }
+}
+
+TEST_F(CheckTest, InfReadingFollowsItsSyntax)
+{
+    // Each INF adds UninstallString under the entry's key in its own way,
+    // so none of them gets the warning.
+    const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO";
+    const std::string infs[] = {
+        /* 0 */ "[defaultinstall]\r\naddreg = A, B\r\n[B]\r\nHKEY_LOCAL_MACHINE,\"" + key + "\\\",\"uninstallstring\",,\"x\"\r\n",
+        /* 1 */ "[DefaultInstall]\r\nAddReg=%Sec%\r\n[Reg]\r\nHKLM,%Key%,%Value%,,\"x\" ; why\r\n"
+                "[Strings]\r\nSec=Reg\r\nKey=\"" + key + "\"\r\nValue=UninstallString\r\n",
+        /* 2 */ "[DefaultInstall]\r\nAddReg=Reg\r\n[Reg]\r\nHKLM,\\\r\n\"" + key + "\",\\\r\nUninstallString,,\"x\"\r\n",
+    };
+    for (size_t i = 0; i < sizeof infs / sizeof infs[0]; ++i) {
+        Report report = Check({ { "pkg.inf", infs[i] } });
+        EXPECT_EQ(0, report.ExitStatus()) << "INF " << i << ":\n" << Findings(report);
+    }
+    // A comment or a deletion doesn't count.
+    const std::string misses[] = {
+        /* 0 */ "[DefaultInstall]\r\nAddReg=Reg\r\n[Reg]\r\n; HKLM,\"" + key + "\",UninstallString,,\"x\"\r\n",
+        /* 1 */ "[DefaultInstall]\r\nAddReg=Reg\r\n[Reg]\r\nHKLM,\"" + key + "\",UninstallString,4,\"x\"\r\n",
+        /* 2 */ "[DefaultInstall]\r\nAddReg=Reg\r\n[Reg]\r\nHKCU,\"" + key + "\",UninstallString,,\"x\"\r\n",
+    };
+    for (size_t i = 0; i < sizeof misses / sizeof misses[0]; ++i) {
+        Report report = Check({ { "pkg.inf", misses[i] } });
+        EXPECT_NE(std::string::npos, Findings(report).find("adds no UninstallString")) << "miss " << i << ":\n"
+                                                                                       << Findings(report);
+    }
+}
+
+TEST_F(CheckTest, PredictionsFollowTheFallbacks)
+{
+    Report report = Check({
+        { "NLS/STR.DEU", "[Translation]\r\nInst=Installieren?\r\nReadme=Liesmich\r\nYes=\r\nNo=Nein\r\n" },
+        { "NLS/PROJ.DEU", "[Proj]\r\n  name = \"Paket mit Leerzeichen\" \r\n" },
+    });
+    const LanguageRun* deu = RunFor(report, 0x407);
+    ASSERT_TRUE(deu) << "no run for 0407";
+    EXPECT_STREQ("DEU", deu->codes.currentCode);
+    EXPECT_STREQ("ENG", deu->codes.defaultCode);
+    struct Expected {
+        const char* key;
+        TextSource source;
+        const char* file;
+        int line;
+        const char* value;
+    };
+    const Expected texts[] = {
+        /* 0 */ { "Name", kTextFromCurrent, "NLS/PROJ.DEU", 2, "Paket mit Leerzeichen" },
+        /* 1 */ { "INF", kTextFromDefault, "NLS/PROJ.ENG", 3, "pkg.inf" },
+        /* 2 */ { "Yes", kTextFromDefault, "NLS/STR.ENG", 4, "Yes" },
+        /* 3 */ { "No", kTextFromCurrent, "NLS/STR.DEU", 5, "Nein" },
+        /* 4 */ { "ReadmePath", kTextFromDefault, "NLS/STR.ENG", 8, "readme.txt" },
+    };
+    for (size_t i = 0; i < sizeof texts / sizeof texts[0]; ++i) {
+        const TextRead* t = TextOf(*deu, texts[i].key);
+        ASSERT_TRUE(t) << "row " << i;
+        EXPECT_EQ(texts[i].source, t->source) << "row " << i;
+        EXPECT_EQ(std::string(texts[i].file) + ":" + std::to_string(texts[i].line), t->file + ":" + std::to_string(t->line))
+            << "row " << i;
+        EXPECT_EQ(texts[i].value, t->value) << "row " << i;
+    }
+    EXPECT_EQ("\"C:\\sys\\rundll32.exe\" setupx.dll,InstallHinfSection DefaultInstall 130 C:\\pkg\\pkg.inf",
+              deu->installCommand);
+    EXPECT_EQ("\"C:\\sys\\notepad.exe\" readme.txt", deu->readmeCommand);
+
+    // The locales of one pair of codes are one run.
+    const LanguageRun* eng = RunFor(report, 0);
+    ASSERT_TRUE(eng);
+    EXPECT_EQ(eng, RunFor(report, 0x409)) << "0 and 0409 both give ENG";
+}
+
+TEST_F(CheckTest, MissingTextsLeadWhereTheLauncherGoes)
+{
+    Report report = Check({
+        { "NLS/PROJ.ENG", "[Proj]\r\nName=Package\r\n" },
+        { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\n" },
+        { "NLS/STR.ENG", "[Translation]\r\nInst=Install?\r\n" },
+        { "NLS/STR.DEU", "[Translation]\r\nInst=Installieren?\r\n" },
+    });
+    const LanguageRun* deu = RunFor(report, 0x407);
+    ASSERT_TRUE(deu);
+    EXPECT_EQ(kTextMissing, TextOf(*deu, "INF")->source);
+    EXPECT_EQ("\"C:\\sys\\rundll32.exe\" setupx.dll,InstallHinfSection DefaultInstall 130 C:\\pkg\\", deu->installCommand)
+        << "a missing INF name leaves the folder and a backslash";
+    EXPECT_EQ("", deu->readmeCommand) << "no readme path, no Notepad";
+    EXPECT_EQ(2, report.ExitStatus());
+
+    CheckOptions none = Options();
+    none.rundll32Path.clear();
+    Report without = Check({}, none);
+    ASSERT_FALSE(without.runs.empty());
+    EXPECT_FALSE(without.runs[0].installStarted) << "no rundll32.exe, no installer";
+}
+
+TEST_F(CheckTest, LocalesAskedForAreTheOnesRun)
+{
+    CheckOptions options = Options();
+    options.locales = { 0x807, 0x407 };
+    Report report = Check({}, options);
+    ASSERT_EQ(2u, report.runs.size()) << "0807 has no entry: it gets the default";
+    EXPECT_STREQ("ENG", report.runs[0].codes.currentCode);
+    EXPECT_STREQ("DEU", report.runs[1].codes.currentCode);
+}
+
+TEST_F(CheckTest, InstallPathTooLongForTheInstaller)
+{
+    CheckOptions options = Options();
+    options.programFolder = "C:\\" + std::string(252, 'd');  // with "\pkg.inf", 263
+    Report report = Check({}, options);
+    EXPECT_NE(std::string::npos, Findings(report).find("is 263 characters long: the platform's INF installer cuts it at 259"))
+        << Findings(report);
+    options.programFolder = "C:\\" + std::string(248, 'd');  // 259: just fits
+    EXPECT_EQ(0, Check({}, options).ExitStatus());
+}
+
+}

@@ -1,0 +1,283 @@
+// Checks nlscheck against the launcher itself: for each package and locale
+// of the table below, what `nlscheck --machine` predicts (the display name,
+// the uninstall message, the install command) must be what `setup.exe /s`
+// really wrote to the registry and started. Runs under Wine in a prefix in
+// which a recorder stands in for rundll32.exe and notepad.exe.
+//
+//   launcher_check SETUP_EXE NLSCHECK_EXE PACKAGES_FOLDER... WORK_FOLDER
+#include "print.h"
+#include "app/actions.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int g_passed = 0;
+int g_failed = 0;
+
+void Expect(const std::string& row, const char* what, const std::string& expected, const std::string& actual)
+{
+    if (expected == actual) {
+        ++g_passed;
+        return;
+    }
+    ++g_failed;
+    std::printf("%s: %s: expected \"%s\", got \"%s\"\n", row.c_str(), what, expected.c_str(), actual.c_str());
+}
+
+std::vector<std::string> Split(const std::string& line, char separator)
+{
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (;;) {
+        size_t end = line.find(separator, start);
+        fields.push_back(line.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            return fields;
+        start = end + 1;
+    }
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::string bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            bytes.append(buffer, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// Runs a command line with standard output into a file, in a job, and
+// waits until it and every program it started have ended.
+bool Run(const std::string& commandLine, const std::string& outputFile, DWORD timeoutMs)
+{
+    SECURITY_ATTRIBUTES sa = { sizeof sa, nullptr, TRUE };
+    HANDLE out = INVALID_HANDLE_VALUE;
+    if (!outputFile.empty())
+        out = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    if (out != INVALID_HANDLE_VALUE) {
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = out;
+        si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    }
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    PROCESS_INFORMATION pi;
+    std::string buffer = commandLine;
+    BOOL started = CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
+                                  &si, &pi);
+    if (out != INVALID_HANDLE_VALUE)
+        CloseHandle(out);
+    if (!started) {
+        CloseHandle(job);
+        return false;
+    }
+    AssignProcessToJobObject(job, pi.hProcess);
+    ResumeThread(pi.hThread);
+    bool done = WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    for (DWORD waited = 0; done; waited += 20) {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
+        if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr) ||
+            info.ActiveProcesses == 0)
+            break;
+        if (waited > timeoutMs)
+            done = false;
+        Sleep(20);
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    CloseHandle(job);
+    return done;
+}
+
+void SetResourceLocale(uint32_t locale)
+{
+    HKEY hKey;
+    if (RegCreateKeyA(HKEY_USERS, ".DEFAULT\\Control Panel\\Desktop\\ResourceLocale", &hKey) != ERROR_SUCCESS)
+        return;
+    if (locale == 0) {
+        RegDeleteValueA(hKey, nullptr);
+    } else {
+        char text[16];
+        wsprintfA(text, "%08X", locale);
+        RegSetValueExA(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), lstrlenA(text) + 1);
+    }
+    RegCloseKey(hKey);
+}
+
+// A value of the uninstall entry: its type and bytes, or "absent".
+std::string EntryValue(const char* name, DWORD& type)
+{
+    type = REG_NONE;
+    HKEY hKey;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, &hKey) != ERROR_SUCCESS)
+        return "(no key)";
+    std::string data(4096, '\0');
+    DWORD size = static_cast<DWORD>(data.size());
+    LONG rc = RegQueryValueExA(hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
+    RegCloseKey(hKey);
+    if (rc != ERROR_SUCCESS)
+        return "(absent)";
+    data.resize(size);
+    return data;
+}
+
+struct Prediction {
+    std::string name, message, install;
+    bool hasInstall = false;
+};
+
+Prediction Predict(const std::string& nlscheck, const std::string& package, uint32_t locale, const std::string& work)
+{
+    char hex[16];
+    wsprintfA(hex, "%X", locale);
+    std::string output = work + "\\nlscheck.out";
+    Run("\"" + nlscheck + "\" \"" + package + "\" --machine --locale " + hex, output, 20000);
+    Prediction p;
+    std::string wanted = locale == 0 ? "0" : hex;
+    while (wanted.size() < 4 && locale != 0)
+        wanted = "0" + wanted;
+    for (const std::string& line : Split(ReadAll(output), '\n')) {
+        std::vector<std::string> f = Split(line, '\t');
+        for (std::string& field : f)
+            field = UnescapeField(field);
+        if (f.size() < 2 || f[1] != wanted)
+            continue;
+        if (f[0] == "text" && f.size() >= 8 && f[2] == "Proj" && f[3] == "Name")
+            p.name = f[7];
+        if (f[0] == "text" && f.size() >= 8 && f[2] == "Translation" && f[3] == "Remove")
+            p.message = f[7];
+        if (f[0] == "install" && f.size() >= 3) {
+            p.install = f[2];
+            p.hasInstall = true;
+        }
+    }
+    return p;
+}
+
+// Hex for bytes that would not print.
+std::string Shown(const std::string& bytes)
+{
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            char hex[8];
+            wsprintfA(hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+void CheckRow(const std::string& nlscheck, const std::string& package, uint32_t locale,
+              const std::string& work)
+{
+    char hex[16];
+    wsprintfA(hex, "%04X", locale);
+    std::string row = fs::path(package).filename().string() + " " + hex;
+    Prediction p = Predict(nlscheck, package, locale, work);
+    if (!p.hasInstall) {
+        ++g_failed;
+        std::printf("%s: nlscheck predicted no install command\n", row.c_str());
+        return;
+    }
+
+    SetResourceLocale(locale);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+    std::string record = work + "\\record.txt";
+    DeleteFileA(record.c_str());
+    SetEnvironmentVariableA("NLSCHECK_RECORD", record.c_str());
+    if (!Run("\"" + package + "\\setup.exe\" /s", "", 20000)) {
+        ++g_failed;
+        std::printf("%s: setup.exe /s did not start or did not end\n", row.c_str());
+        return;
+    }
+
+    DWORD type;
+    std::string name = EntryValue("DisplayName", type);
+    Expect(row, "DisplayName", Shown(p.name + '\0'), Shown(name));
+    Expect(row, "DisplayName type", std::to_string(REG_SZ), std::to_string(type));
+    std::string message = EntryValue("Message", type);
+    Expect(row, "Message", Shown(p.message + '\0'), Shown(message));
+    Expect(row, "Message type", std::to_string(REG_BINARY), std::to_string(type));
+
+    std::vector<std::string> started;
+    for (const std::string& line : Split(ReadAll(record), '\n'))
+        if (!line.empty())
+            started.push_back(line.back() == '\r' ? line.substr(0, line.size() - 1) : line);
+    Expect(row, "programs started", "1", std::to_string(started.size()));
+    if (started.empty())
+        return;
+    std::vector<std::string> f = Split(started[0], '\t');
+    f.resize(3);
+    std::string program = p.install.substr(1, p.install.find('"', 1) - 1);
+    Expect(row, "program", Shown(program), Shown(f[0]));
+    Expect(row, "install command", Shown(p.install), Shown(f[1]));
+    Expect(row, "show mode", std::to_string(SW_HIDE), f[2]);
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: launcher_check SETUP_EXE NLSCHECK_EXE PACKAGE... WORK_FOLDER\n");
+        return 2;
+    }
+    std::string setup = argv[1], nlscheck = argv[2];
+    std::string work = argv[argc - 1];
+    std::error_code ec;
+    fs::remove_all(work, ec);
+    fs::create_directories(work, ec);
+    char full[MAX_PATH];
+    GetFullPathNameA(work.c_str(), MAX_PATH, full, nullptr);
+    work = full;
+
+    // Each package, and the locales to run it for: every number its table
+    // names (nlscheck finds them), and 0.
+    for (int i = 3; i < argc - 1; ++i) {
+        std::string package = work + "\\" + fs::path(argv[i]).filename().string();
+        fs::copy(argv[i], package, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+        fs::copy_file(setup, package + "\\setup.exe", fs::copy_options::overwrite_existing, ec);
+        if (ec) {
+            std::printf("%s: cannot copy the package: %s\n", argv[i], ec.message().c_str());
+            return 2;
+        }
+        std::vector<uint32_t> locales;
+        std::string table = work + "\\locales.out";
+        Run("\"" + nlscheck + "\" \"" + package + "\" --machine", table, 20000);
+        for (const std::string& line : Split(ReadAll(table), '\n')) {
+            std::vector<std::string> f = Split(line, '\t');
+            if (f.size() >= 2 && f[0] == "locale")
+                locales.push_back(static_cast<uint32_t>(std::strtoul(f[1].c_str(), nullptr, 16)));
+        }
+        if (locales.empty()) {
+            std::printf("%s: nlscheck names no locale\n", argv[i]);
+            ++g_failed;
+        }
+        for (uint32_t locale : locales)
+            CheckRow(nlscheck, package, locale, work);
+    }
+    SetResourceLocale(0);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+    std::printf("launcher check: %d passed, %d failed\n", g_passed, g_failed);
+    return g_failed == 0 ? 0 : 1;
+}
