@@ -1,7 +1,8 @@
 // Checks nlscheck against the launcher itself: for each package and locale
 // of the table below, what `nlscheck --machine` predicts (the display name,
 // the uninstall message, the install command) must be what `setup.exe /s`
-// really wrote to the registry and started. Runs under Wine in a prefix in
+// really wrote to the registry and started; with a display, also what its
+// dialog shows and what it starts after "Yes". Runs under Wine in a prefix in
 // which a recorder stands in for rundll32.exe and notepad.exe.
 //
 //   launcher_check SETUP_EXE NLSCHECK_EXE PACKAGES_FOLDER... WORK_FOLDER
@@ -10,6 +11,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -23,6 +25,7 @@ namespace {
 
 int g_passed = 0;
 int g_failed = 0;
+bool g_interactive = false;  // with a display: dialog runs too
 
 void Expect(const std::string& row, const char* what, const std::string& expected, const std::string& actual)
 {
@@ -60,50 +63,74 @@ std::string ReadAll(const std::string& path)
     return bytes;
 }
 
-// Runs a command line with standard output into a file, in a job, and
-// waits until it and every program it started have ended.
-bool Run(const std::string& commandLine, const std::string& outputFile, DWORD timeoutMs)
-{
-    SECURITY_ATTRIBUTES sa = { sizeof sa, nullptr, TRUE };
-    HANDLE out = INVALID_HANDLE_VALUE;
-    if (!outputFile.empty())
-        out = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    if (out != INVALID_HANDLE_VALUE) {
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdOutput = out;
-        si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+// A program started in a job of its own, so that the end of every program
+// it starts in turn can be waited for.
+class Job {
+public:
+    Job() : m_job(CreateJobObjectA(nullptr, nullptr)), m_pi() {}
+    ~Job()
+    {
+        if (m_pi.hProcess) {
+            CloseHandle(m_pi.hThread);
+            CloseHandle(m_pi.hProcess);
+        }
+        CloseHandle(m_job);
     }
-    HANDLE job = CreateJobObjectA(nullptr, nullptr);
-    PROCESS_INFORMATION pi;
-    std::string buffer = commandLine;
-    BOOL started = CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
-                                  &si, &pi);
-    if (out != INVALID_HANDLE_VALUE)
-        CloseHandle(out);
-    if (!started) {
-        CloseHandle(job);
+
+    // Starts a command line, standard output into a file if one is named.
+    bool Start(const std::string& commandLine, const std::string& outputFile)
+    {
+        SECURITY_ATTRIBUTES sa = { sizeof sa, nullptr, TRUE };
+        HANDLE out = INVALID_HANDLE_VALUE;
+        if (!outputFile.empty())
+            out = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        if (out != INVALID_HANDLE_VALUE) {
+            si.dwFlags = STARTF_USESTDHANDLES;
+            si.hStdOutput = out;
+            si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+            si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        }
+        std::string buffer = commandLine;
+        BOOL started = CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
+                                      nullptr, &si, &m_pi);
+        if (out != INVALID_HANDLE_VALUE)
+            CloseHandle(out);
+        if (!started)
+            return false;
+        AssignProcessToJobObject(m_job, m_pi.hProcess);
+        ResumeThread(m_pi.hThread);
+        return true;
+    }
+
+    DWORD ProcessId() const { return m_pi.dwProcessId; }
+
+    // Waits until the program and every program it started have ended.
+    bool Wait(DWORD timeoutMs)
+    {
+        if (WaitForSingleObject(m_pi.hProcess, timeoutMs) != WAIT_OBJECT_0)
+            return false;
+        for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
+            JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
+            if (!QueryInformationJobObject(m_job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr) ||
+                info.ActiveProcesses == 0)
+                return true;
+            Sleep(20);
+        }
         return false;
     }
-    AssignProcessToJobObject(job, pi.hProcess);
-    ResumeThread(pi.hThread);
-    bool done = WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
-    for (DWORD waited = 0; done; waited += 20) {
-        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
-        if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr) ||
-            info.ActiveProcesses == 0)
-            break;
-        if (waited > timeoutMs)
-            done = false;
-        Sleep(20);
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    CloseHandle(job);
-    return done;
+
+private:
+    HANDLE m_job;
+    PROCESS_INFORMATION m_pi;
+};
+
+bool Run(const std::string& commandLine, const std::string& outputFile, DWORD timeoutMs)
+{
+    Job job;
+    return job.Start(commandLine, outputFile) && job.Wait(timeoutMs);
 }
 
 void SetResourceLocale(uint32_t locale)
@@ -139,7 +166,8 @@ std::string EntryValue(const char* name, DWORD& type)
 }
 
 struct Prediction {
-    std::string name, message, install;
+    std::map<std::string, std::string> texts;  // by key; absent when missing
+    std::string install, readme;
     bool hasInstall = false;
 };
 
@@ -159,14 +187,14 @@ Prediction Predict(const std::string& nlscheck, const std::string& package, uint
             field = UnescapeField(field);
         if (f.size() < 2 || f[1] != wanted)
             continue;
-        if (f[0] == "text" && f.size() >= 8 && f[2] == "Proj" && f[3] == "Name")
-            p.name = f[7];
-        if (f[0] == "text" && f.size() >= 8 && f[2] == "Translation" && f[3] == "Remove")
-            p.message = f[7];
+        if (f[0] == "text" && f.size() >= 8 && f[4] != "missing")
+            p.texts[f[3]] = f[7];
         if (f[0] == "install" && f.size() >= 3) {
             p.install = f[2];
             p.hasInstall = true;
         }
+        if (f[0] == "readme" && f.size() >= 3)
+            p.readme = f[2];
     }
     return p;
 }
@@ -187,7 +215,114 @@ std::string Shown(const std::string& bytes)
     return out;
 }
 
-void CheckRow(const std::string& nlscheck, const std::string& package, uint32_t locale,
+// The programs the recorder saw started, one line each.
+std::vector<std::string> Started(const std::string& record)
+{
+    std::vector<std::string> started;
+    for (const std::string& line : Split(ReadAll(record), '\n'))
+        if (!line.empty())
+            started.push_back(line.back() == '\r' ? line.substr(0, line.size() - 1) : line);
+    return started;
+}
+
+void ExpectStarted(const std::string& row, const std::string& recorded, const std::string& command, int showMode)
+{
+    std::vector<std::string> f = Split(recorded, '\t');
+    f.resize(3);
+    std::string program = command.substr(1, command.find('"', 1) - 1);
+    Expect(row, "program", Shown(program), Shown(f[0]));
+    Expect(row, "command line", Shown(command), Shown(f[1]));
+    Expect(row, "show mode", std::to_string(showMode), f[2]);
+}
+
+struct DialogSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
+{
+    DialogSearch& search = *reinterpret_cast<DialogSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    char cls[16] = "";
+    GetClassNameA(hWnd, cls, sizeof cls);
+    if (pid == search.processId && IsWindowVisible(hWnd) && lstrcmpA(cls, "#32770") == 0) {
+        search.found = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string ControlText(HWND dlg, int id)
+{
+    char text[1100] = "";
+    if (id == 0)
+        GetWindowTextA(dlg, text, sizeof text);
+    else
+        GetDlgItemTextA(dlg, id, text, sizeof text);
+    return text;
+}
+
+// An interactive run with consent and the check box left checked: the
+// dialog shows the predicted texts (the template's where a text is
+// missing), then the installer and Notepad start as predicted.
+void CheckDialogRow(const std::string& row, const std::string& package, Prediction& p, const std::string& record)
+{
+    std::string dialogRow = row + " (dialog)";
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+    DeleteFileA(record.c_str());
+    Job job;
+    if (!job.Start("\"" + package + "\\setup.exe\"", "")) {
+        ++g_failed;
+        std::printf("%s: setup.exe did not start\n", dialogRow.c_str());
+        return;
+    }
+    DialogSearch search = { job.ProcessId(), nullptr };
+    for (int i = 0; i < 500 && !search.found; ++i) {
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            Sleep(20);
+    }
+    if (!search.found) {
+        ++g_failed;
+        std::printf("%s: no dialog within 10 s\n", dialogRow.c_str());
+        job.Wait(1000);
+        return;
+    }
+    HWND dlg = search.found;
+    auto expected = [&p](const char* key, const char* otherwise) {
+        auto it = p.texts.find(key);
+        return it != p.texts.end() ? it->second : std::string(otherwise);
+    };
+    Expect(dialogRow, "title", Shown(expected("Name", "")), Shown(ControlText(dlg, 0)));
+    Expect(dialogRow, "question", Shown(expected("Inst", "")), Shown(ControlText(dlg, 1000)));
+    Expect(dialogRow, "check box", Shown(expected("Readme", "")), Shown(ControlText(dlg, 1001)));
+    Expect(dialogRow, "Yes button", Shown(expected("Yes", "Yes")), Shown(ControlText(dlg, IDOK)));
+    Expect(dialogRow, "No button", Shown(expected("No", "No")), Shown(ControlText(dlg, IDCANCEL)));
+
+    PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+    if (!job.Wait(20000)) {
+        ++g_failed;
+        std::printf("%s: setup.exe did not end after Yes\n", dialogRow.c_str());
+        return;
+    }
+    // The two run side by side: their lines come in either order.
+    std::vector<std::string> started = Started(record);
+    Expect(dialogRow, "programs started", p.readme.empty() ? "1" : "2", std::to_string(started.size()));
+    auto of = [&started](const std::string& command) {
+        std::string program = command.substr(1, command.find('"', 1) - 1) + "\t";
+        for (const std::string& line : started)
+            if (line.compare(0, program.size(), program) == 0)
+                return line;
+        return std::string();
+    };
+    ExpectStarted(dialogRow, of(p.install), p.install, SW_HIDE);
+    if (!p.readme.empty())
+        ExpectStarted(dialogRow, of(p.readme), p.readme, SW_SHOWNORMAL);
+}
+
+void CheckRow(const std::string& nlscheck, const std::string& package, uint32_t locale, bool dialog,
               const std::string& work)
 {
     char hex[16];
@@ -213,25 +348,19 @@ void CheckRow(const std::string& nlscheck, const std::string& package, uint32_t 
 
     DWORD type;
     std::string name = EntryValue("DisplayName", type);
-    Expect(row, "DisplayName", Shown(p.name + '\0'), Shown(name));
+    Expect(row, "DisplayName", Shown(p.texts["Name"] + '\0'), Shown(name));
     Expect(row, "DisplayName type", std::to_string(REG_SZ), std::to_string(type));
     std::string message = EntryValue("Message", type);
-    Expect(row, "Message", Shown(p.message + '\0'), Shown(message));
+    Expect(row, "Message", Shown(p.texts["Remove"] + '\0'), Shown(message));
     Expect(row, "Message type", std::to_string(REG_BINARY), std::to_string(type));
 
-    std::vector<std::string> started;
-    for (const std::string& line : Split(ReadAll(record), '\n'))
-        if (!line.empty())
-            started.push_back(line.back() == '\r' ? line.substr(0, line.size() - 1) : line);
+    std::vector<std::string> started = Started(record);
     Expect(row, "programs started", "1", std::to_string(started.size()));
-    if (started.empty())
-        return;
-    std::vector<std::string> f = Split(started[0], '\t');
-    f.resize(3);
-    std::string program = p.install.substr(1, p.install.find('"', 1) - 1);
-    Expect(row, "program", Shown(program), Shown(f[0]));
-    Expect(row, "install command", Shown(p.install), Shown(f[1]));
-    Expect(row, "show mode", std::to_string(SW_HIDE), f[2]);
+    if (!started.empty())
+        ExpectStarted(row, started[0], p.install, SW_HIDE);
+
+    if (dialog)
+        CheckDialogRow(row, package, p, record);
 }
 
 }
@@ -243,6 +372,9 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string setup = argv[1], nlscheck = argv[2];
+    g_interactive = GetEnvironmentVariableA("DISPLAY", nullptr, 0) != 0;
+    if (!g_interactive)
+        std::printf("no display: silent runs only, no dialog runs\n");
     std::string work = argv[argc - 1];
     std::error_code ec;
     fs::remove_all(work, ec);
@@ -261,20 +393,27 @@ int main(int argc, char** argv)
             std::printf("%s: cannot copy the package: %s\n", argv[i], ec.message().c_str());
             return 2;
         }
-        std::vector<uint32_t> locales;
+        // The dialog is run once for each pair of codes: the texts depend
+        // on nothing else.
+        std::vector<std::pair<uint32_t, bool>> locales;
+        std::vector<std::string> pairs;
         std::string table = work + "\\locales.out";
         Run("\"" + nlscheck + "\" \"" + package + "\" --machine", table, 20000);
         for (const std::string& line : Split(ReadAll(table), '\n')) {
             std::vector<std::string> f = Split(line, '\t');
-            if (f.size() >= 2 && f[0] == "locale")
-                locales.push_back(static_cast<uint32_t>(std::strtoul(f[1].c_str(), nullptr, 16)));
+            if (f.size() < 4 || f[0] != "locale")
+                continue;
+            bool first = std::find(pairs.begin(), pairs.end(), f[2] + "\t" + f[3]) == pairs.end();
+            if (first)
+                pairs.push_back(f[2] + "\t" + f[3]);
+            locales.push_back({ static_cast<uint32_t>(std::strtoul(f[1].c_str(), nullptr, 16)), first });
         }
         if (locales.empty()) {
             std::printf("%s: nlscheck names no locale\n", argv[i]);
             ++g_failed;
         }
-        for (uint32_t locale : locales)
-            CheckRow(nlscheck, package, locale, work);
+        for (const auto& locale : locales)
+            CheckRow(nlscheck, package, locale.first, locale.second && g_interactive, work);
     }
     SetResourceLocale(0);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
