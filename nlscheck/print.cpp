@@ -82,6 +82,9 @@ void FormatRun(const LanguageRun& run, const Writer& w, std::string& out)
     if (!sameCodes)
         files += "; else " + run.defaultProjFile + ", " + run.defaultStrFile;
     const size_t label = 20;
+    std::string codes = "default " + std::string(run.codes.defaultCode[0] ? run.codes.defaultCode : "(none)") +
+                        ", current " + (run.codes.currentCode[0] ? run.codes.currentCode : "(none)");
+    out += "  " + Padded("codes", label) + w.Text(codes) + "\n";
     out += "  " + Padded("files", label) + w.Text(files) + "\n";
 
     size_t width = 16;
