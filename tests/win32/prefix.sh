@@ -1,0 +1,38 @@
+#!/bin/sh
+# Makes a private Wine prefix for the tests, once; a later run only
+# refreshes what is installed into it.
+#
+#   prefix.sh DIR [--recorder EXE] [--drive LETTER: FOLDER]
+#
+# --recorder puts EXE in place of the system's rundll32.exe and notepad.exe;
+# --drive maps a drive letter to a folder through the prefix's dosdevices.
+set -eu
+prefix=$1
+shift
+# Without the recorder's override: Wine installs a new prefix through its
+# own rundll32.exe.
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY
+if [ ! -f "$prefix/.ready" ]; then
+    rm -rf "$prefix"
+    mkdir -p "$(dirname "$prefix")"
+    wineboot -i
+    wineserver -w
+    touch "$prefix/.ready"
+fi
+while [ $# -gt 0 ]; do
+    case $1 in
+    --recorder)
+        for f in system32/rundll32.exe system32/notepad.exe notepad.exe; do
+            cp "$2" "$prefix/drive_c/windows/$f"
+        done
+        shift 2 ;;
+    --drive)
+        mkdir -p "$3"
+        ln -sfn "$3" "$prefix/dosdevices/$2"
+        shift 3 ;;
+    *)
+        echo "prefix.sh: unknown option $1" >&2
+        exit 2 ;;
+    esac
+done

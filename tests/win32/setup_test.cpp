@@ -1,0 +1,417 @@
+// setup.exe end to end: package folders made for each case, the registry
+// locale set, setup.exe started as a child process, then the uninstall
+// entry and what it started checked. The prefix's rundll32.exe and
+// notepad.exe are recorders that write down how they were started.
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO";
+const char kRundll32[] = "C:\\windows\\system32\\rundll32.exe";
+const char kNotepad[] = "C:\\windows\\system32\\notepad.exe";
+const char kInstallArgs[] = " setupx.dll,InstallHinfSection DefaultInstall 130 ";
+
+// The language files of one language.
+struct Language {
+    const char* code;
+    const char* proj;
+    const char* str;
+};
+
+const Language kEnglish = { "ENG", "[Proj]\r\nName=Tool\r\nINF=tool.inf\r\n",
+                            "[Translation]\r\nRemove=Tool goes\r\n[Constant]\r\nReadmePath=readme.txt\r\n" };
+const Language kGerman = { "DEU", "[Proj]\r\nName=Werkzeug\r\nINF=werkzeug.inf\r\n",
+                           "[Translation]\r\nRemove=Werkzeug geht\r\n" };
+const Language kFrench = { "FRA", "[Proj]\r\nName=Outil\r\n", "[Translation]\r\nRemove=Outil part\r\n" };
+const char kTable[] = "ENG 0\r\nDEU 0407\r\nFRA 040c\r\n";
+
+// A package folder: setup.exe, the language table and the given languages.
+void MakePackage(const std::string& dir, std::initializer_list<Language> languages,
+                 const char* table = kTable)
+{
+    MakeEmptyDir(dir);
+    CopyFileA(WinPath(Env("SETUP_EXE")).c_str(), (dir + "\\setup.exe").c_str(), FALSE);
+    if (table)
+        WriteBytes(dir + "\\NLS\\LANGID.TXT", table);
+    for (const Language& language : languages) {
+        WriteBytes(dir + "\\NLS\\PROJ." + language.code, language.proj);
+        WriteBytes(dir + "\\NLS\\STR." + language.code, language.str);
+    }
+}
+
+void SetLocale(const char* locale)
+{
+    DeleteTree(HKEY_USERS, LOCALE_KEY);
+    if (locale)
+        SetValue(HKEY_USERS, LOCALE_KEY, nullptr, REG_SZ, std::string(locale) + '\0');
+}
+
+RegValue Uninstall(const char* name)
+{
+    return ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, name);
+}
+
+#define EXPECT_VALUE(expected, actual) \
+    EXPECT_EQ(Describe(expected), Describe(actual))
+
+class SetupTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        SetLocale(nullptr);
+        m_root = "C:\\tests\\" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        MakeEmptyDir(m_root);
+        m_log = m_root + "\\started.log";
+        SetEnvironmentVariableA("RECORDER_LOG", m_log.c_str());
+        SetEnvironmentVariableA("RECORDER_STAY_MS", nullptr);
+    }
+
+    void TearDown() override
+    {
+        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        SetLocale(nullptr);
+    }
+
+    // Runs setup.exe with the command line in folder cwd (the program's own
+    // folder by default) until it and all it started have ended; returns
+    // what the recorders wrote down.
+    std::vector<Record> Run(const std::string& app, const std::string& commandLine,
+                            std::string cwd = "")
+    {
+        if (cwd.empty())
+            cwd = app.substr(0, app.find_last_of('\\'));
+        DeleteFileA(m_log.c_str());
+        ChildRun run;
+        if (!run.Start(app, commandLine, cwd)) {
+            ADD_FAILURE() << "cannot start " << app;
+            return {};
+        }
+        EXPECT_TRUE(run.WaitExit(10000)) << "setup.exe still runs after 10 s: " << commandLine;
+        EXPECT_EQ(0u, run.ExitCode()) << "setup.exe crashed (or failed)";
+        EXPECT_TRUE(run.WaitAll(10000)) << "what setup.exe started still runs after 10 s";
+        EXPECT_EQ(0, run.WindowsCreated()) << "setup.exe made a window";
+        return ReadRecords(m_log);
+    }
+
+    std::vector<Record> RunSilent(const std::string& dir)
+    {
+        return Run(dir + "\\setup.exe", "\"" + dir + "\\setup.exe\" /s");
+    }
+
+    std::string m_root;
+    std::string m_log;
+};
+
+// Checks that exactly the installer ran, hidden, with this command line;
+// a failure names the caller's line.
+#define EXPECT_INSTALLER_ONLY(started, target) \
+    do { \
+        SCOPED_TRACE("installer check"); \
+        ExpectInstallerOnly(started, target); \
+    } while (0)
+
+void ExpectInstallerOnly(const std::vector<Record>& started, const std::string& target)
+{
+    ASSERT_EQ(1u, started.size()) << "expected the installer alone to be started";
+    EXPECT_STRCASEEQ(kRundll32, started[0].module.c_str());
+    EXPECT_EQ("\"" + std::string(kRundll32) + "\"" + kInstallArgs + target, started[0].commandLine);
+    EXPECT_EQ(SW_HIDE, started[0].showWindow);
+    EXPECT_EQ(SW_HIDE, started[0].cmdShow);
+}
+
+// Every silent switch counts, also inside a folder name.
+TEST_F(SetupTest, SilentSwitches)
+{
+    static const struct {
+        const char* folder;
+        const char* arguments;
+    } rows[] = {
+        /* 0 */ { "pkg", " /s" },
+        /* 1 */ { "pkg", " /S" },
+        /* 2 */ { "pkg", " -s" },
+        /* 3 */ { "pkg", " -S" },
+        /* 4 */ { "pkg", " /x /s" },
+        /* 5 */ { "my-setup", "" },
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i);
+        std::string dir = m_root + "\\" + rows[i].folder;
+        MakePackage(dir, { kEnglish });
+        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        auto started = Run(dir + "\\setup.exe", "\"" + dir + "\\setup.exe\"" + rows[i].arguments);
+        EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
+        EXPECT_VALUE(TextValue(REG_BINARY, "Tool goes"), Uninstall("Message"));
+        EXPECT_INSTALLER_ONLY(started, dir + "\\tool.inf");
+    }
+}
+
+// The registry locale picks the language through the table; a text that
+// the language lacks comes from the default language.
+TEST_F(SetupTest, LanguageFromLocale)
+{
+    static const struct {
+        const char* locale;
+        const char* name;
+        const char* message;
+        const char* inf;
+    } rows[] = {
+        /* 0 */ { nullptr, "Tool", "Tool goes", "tool.inf" },
+        /* 1 */ { "00000407", "Werkzeug", "Werkzeug geht", "werkzeug.inf" },
+        /* 2 */ { "0000040C", "Outil", "Outil part", "tool.inf" },
+        /* 3 */ { "0000040c", "Outil", "Outil part", "tool.inf" },
+        /* 4 */ { "00000409", "Tool", "Tool goes", "tool.inf" },
+    };
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish, kGerman, kFrench });
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i);
+        SetLocale(rows[i].locale);
+        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        auto started = RunSilent(dir);
+        EXPECT_VALUE(TextValue(REG_SZ, rows[i].name), Uninstall("DisplayName"));
+        EXPECT_VALUE(TextValue(REG_BINARY, rows[i].message), Uninstall("Message"));
+        EXPECT_INSTALLER_ONLY(started, dir + "\\" + rows[i].inf);
+    }
+}
+
+// A second run in another language replaces both values, to the byte,
+// and leaves the key's other values alone.
+TEST_F(SetupTest, SecondRunOverwrites)
+{
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish, kGerman });
+    SetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", REG_SZ, std::string("keep me\0", 8));
+    SetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "Extra", REG_DWORD, std::string("\x07\0\0\0", 4));
+
+    SetLocale("00000407");
+    RunSilent(dir);
+    EXPECT_VALUE(TextValue(REG_SZ, "Werkzeug"), Uninstall("DisplayName"));
+    SetLocale("00000409");
+    auto started = RunSilent(dir);
+    EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
+    EXPECT_VALUE(TextValue(REG_BINARY, "Tool goes"), Uninstall("Message"));
+    EXPECT_VALUE(TextValue(REG_SZ, "keep me"), Uninstall("UninstallString"));
+    EXPECT_VALUE((RegValue{ true, REG_DWORD, std::string("\x07\0\0\0", 4) }), Uninstall("Extra"));
+    EXPECT_INSTALLER_ONLY(started, dir + "\\tool.inf");
+}
+
+// Texts missing from both languages are empty: an empty entry (one zero
+// byte) and an install command that ends in the folder and a backslash.
+TEST_F(SetupTest, MissingTexts)
+{
+    const Language noInf = { "ENG", "[Proj]\r\nName=Tool\r\n", "[Translation]\r\nRemove=Tool goes\r\n" };
+    const Language noName = { "ENG", "[Proj]\r\nINF=tool.inf\r\n", "[Constant]\r\nReadmePath=r.txt\r\n" };
+    const Language emptyValues = { "ENG", "[Proj]\r\nName=\r\nINF=\r\n", "[Translation]\r\nRemove=\r\n" };
+    static const struct {
+        const Language* language;  // none: no NLS folder at all
+        const char* name;
+        const char* message;
+        const char* inf;
+    } rows[] = {
+        /* 0 */ { &noInf, "Tool", "Tool goes", "" },
+        /* 1 */ { &noName, "", "", "tool.inf" },
+        /* 2 */ { &emptyValues, "", "", "" },
+        /* 3 */ { nullptr, "", "", "" },
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i);
+        std::string dir = m_root + "\\pkg" + std::to_string(i);
+        if (rows[i].language)
+            MakePackage(dir, { *rows[i].language });
+        else
+            MakePackage(dir, {}, nullptr);
+        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        auto started = RunSilent(dir);
+        EXPECT_VALUE(TextValue(REG_SZ, rows[i].name), Uninstall("DisplayName"));
+        EXPECT_VALUE(TextValue(REG_BINARY, rows[i].message), Uninstall("Message"));
+        EXPECT_INSTALLER_ONLY(started, dir + "\\" + rows[i].inf);
+    }
+}
+
+// Texts are data: percent signs and quotes reach the registry and the
+// command line as written; a folder with spaces goes in unquoted.
+TEST_F(SetupTest, TextsAndFoldersAsWritten)
+{
+    const Language odd = { "ENG", "[Proj]\r\nName=50% \"off\" %s%n %%d\r\nINF=%s%n%%\"x\".inf\r\n",
+                           "[Translation]\r\nRemove=%s %n %% \"gone\"\r\n" };
+    std::string dir = m_root + "\\My Package %s Folder";
+    MakePackage(dir, { odd });
+    auto started = RunSilent(dir);
+    EXPECT_VALUE(TextValue(REG_SZ, "50% \"off\" %s%n %%d"), Uninstall("DisplayName"));
+    EXPECT_VALUE(TextValue(REG_BINARY, "%s %n %% \"gone\""), Uninstall("Message"));
+    EXPECT_INSTALLER_ONLY(started, dir + "\\%s%n%%\"x\".inf");
+}
+
+// Started by its bare name, the launcher still finds its own folder,
+// whatever the current folder is.
+TEST_F(SetupTest, StartedByBareName)
+{
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    std::string elsewhere = m_root + "\\elsewhere";
+    MakeEmptyDir(elsewhere);
+    const std::string cwds[] = { dir, elsewhere };
+    for (size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i << ": current folder " << cwds[i]);
+        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        auto started = Run(dir + "\\setup.exe", "setup /s", cwds[i]);
+        EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
+        EXPECT_INSTALLER_ONLY(started, dir + "\\tool.inf");
+    }
+}
+
+// A package in a drive's root works from the root, not from the drive's
+// current folder (which holds another package here).
+TEST_F(SetupTest, PackageInDriveRoot)
+{
+    const Language wrong = { "ENG", "[Proj]\r\nName=Wrong\r\nINF=wrong.inf\r\n", "" };
+    MakePackage("R:", { kEnglish });
+    MakePackage("R:\\sub", { wrong });
+    SetEnvironmentVariableA("=R:", "R:\\sub");
+    // The premise: "R:" alone names the drive's current folder.
+    char before[MAX_PATH], current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, before);
+    SetCurrentDirectoryA("R:");
+    GetCurrentDirectoryA(MAX_PATH, current);
+    SetCurrentDirectoryA(before);
+    EXPECT_STREQ("R:\\sub", current);
+
+    static const struct {
+        const char* commandLine;
+        const char* cwd;
+    } rows[] = {
+        /* 0 */ { "\"R:\\setup.exe\" /s", "R:\\sub" },
+        /* 1 */ { "R:\\setup.exe /s", "C:\\" },
+        /* 2 */ { "setup /s", "R:\\sub" },
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i << ": " << rows[i].commandLine);
+        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        auto started = Run("R:\\setup.exe", rows[i].commandLine, rows[i].cwd);
+        EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
+        EXPECT_INSTALLER_ONLY(started, "R:\\tool.inf");
+    }
+    SetEnvironmentVariableA("=R:", nullptr);
+}
+
+// Very long command lines and unbalanced quotes: no crash, and the folder
+// is cut as the command-line rules say.
+TEST_F(SetupTest, LongAndUnbalancedCommandLines)
+{
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    std::string empty = m_root + "\\empty";
+    MakeEmptyDir(empty);
+    std::string exe = dir + "\\setup.exe";
+    // Unquoted, the path runs to the end of the line: the folder then
+    // reaches into the arguments, and no language file is found.
+    std::string unquotedDir = exe + " /s " + std::string(20000, 'C');
+    static const struct {
+        std::string commandLine;
+        std::string target;
+        const char* name;
+    } rows[] = {
+        /* 0 */ { "\"" + exe + "\" /s " + std::string(30000, 'A'), dir + "\\tool.inf", "Tool" },
+        /* 1 */ { "\"" + exe + " /s", dir + "\\tool.inf", "Tool" },
+        /* 2 */ { "\"" + exe + "\" /s \"" + std::string(20000, 'B'), dir + "\\tool.inf", "Tool" },
+        /* 3 */ { unquotedDir + "\\tail", unquotedDir + "\\", "" },
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i << ": " << rows[i].commandLine.size() << " bytes");
+        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        auto started = Run(exe, rows[i].commandLine, empty);
+        EXPECT_VALUE(TextValue(REG_SZ, rows[i].name), Uninstall("DisplayName"));
+        EXPECT_INSTALLER_ONLY(started, rows[i].target);
+    }
+}
+
+// The launcher ends at once, while the installer it started runs on.
+TEST_F(SetupTest, DoesNotWaitForInstaller)
+{
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    SetEnvironmentVariableA("RECORDER_STAY_MS", "20000");
+    ChildRun run;
+    ASSERT_TRUE(run.Start(dir + "\\setup.exe", "setup.exe /s", dir));
+    EXPECT_TRUE(run.WaitExit(5000)) << "setup.exe still runs after 5 s";
+    EXPECT_LT(run.ElapsedMs(), 3000u) << "setup.exe waited for the installer";
+    EXPECT_EQ(1u, run.ActiveProcesses()) << "the installer should still run";
+    EXPECT_EQ(2u, run.TotalProcesses());
+    // The job ends the installer when run goes out of scope.
+}
+
+// Copies of the system's programs beside the launcher or in the current
+// folder never run: only the system folder's do.
+TEST_F(SetupTest, PlantedProgramsNeverRun)
+{
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    std::string cwd = m_root + "\\downloads";
+    MakeEmptyDir(cwd);
+    std::string recorder = WinPath(Env("RECORDER_EXE"));
+    for (const std::string& folder : { dir, cwd })
+        for (const char* name : { "\\rundll32.exe", "\\notepad.exe", "\\rundll32", "\\notepad" })
+            CopyFileA(recorder.c_str(), (folder + name).c_str(), FALSE);
+    auto started = Run(dir + "\\setup.exe", "\"" + dir + "\\setup.exe\" /s", cwd);
+    EXPECT_INSTALLER_ONLY(started, dir + "\\tool.inf");
+}
+
+// A run without a silent switch asks first: refused (or, without a
+// display, unable to ask) it writes and starts nothing.
+TEST_F(SetupTest, InteractiveRunRefused)
+{
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    ChildRun run;
+    ASSERT_TRUE(run.Start(dir + "\\setup.exe", "\"" + dir + "\\setup.exe\"", dir));
+    if (HaveDisplay()) {
+        HWND hDlg = run.FindWindowOfChild(10000);
+        ASSERT_TRUE(hDlg != nullptr) << "no dialog appeared";
+        PostMessageA(GetDlgItem(hDlg, IDCANCEL), BM_CLICK, 0, 0);
+    }
+    EXPECT_TRUE(run.WaitExit(10000)) << "setup.exe still runs after 10 s";
+    EXPECT_EQ(0u, run.ExitCode()) << "setup.exe crashed (or failed)";
+    run.WaitAll(10000);
+    EXPECT_EQ(0u, ReadRecords(m_log).size()) << "setup.exe started something";
+    EXPECT_FALSE(Uninstall("DisplayName").present);
+    EXPECT_FALSE(Uninstall("Message").present);
+}
+
+// Consent in the dialog: the entry, the installer hidden, then the readme
+// in the system's Notepad, shown normally, even with copies planted.
+TEST_F(SetupTest, InteractiveRunAccepted)
+{
+    if (!HaveDisplay())
+        GTEST_SKIP() << "no display for the dialog";
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    std::string recorder = WinPath(Env("RECORDER_EXE"));
+    CopyFileA(recorder.c_str(), (dir + "\\rundll32.exe").c_str(), FALSE);
+    CopyFileA(recorder.c_str(), (dir + "\\notepad.exe").c_str(), FALSE);
+    ChildRun run;
+    ASSERT_TRUE(run.Start(dir + "\\setup.exe", "\"" + dir + "\\setup.exe\"", dir));
+    HWND hDlg = run.FindWindowOfChild(10000);
+    ASSERT_TRUE(hDlg != nullptr) << "no dialog appeared";
+    PostMessageA(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(run.WaitExit(10000)) << "setup.exe still runs after 10 s";
+    EXPECT_EQ(0u, run.ExitCode()) << "setup.exe crashed (or failed)";
+    EXPECT_TRUE(run.WaitAll(10000));
+    EXPECT_GT(run.WindowsCreated(), 0) << "the window watch saw no dialog";
+    EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
+    auto started = ReadRecords(m_log);
+    ASSERT_EQ(2u, started.size());
+    // The installer is started first; the log shows the order they ran in.
+    if (started[0].module != kRundll32)
+        std::swap(started[0], started[1]);
+    EXPECT_STRCASEEQ(kRundll32, started[0].module.c_str());
+    EXPECT_EQ(SW_HIDE, started[0].showWindow);
+    EXPECT_STRCASEEQ(kNotepad, started[1].module.c_str());
+    EXPECT_EQ("\"" + std::string(kNotepad) + "\" readme.txt", started[1].commandLine);
+    EXPECT_EQ(SW_SHOWNORMAL, started[1].showWindow);
+    EXPECT_EQ(SW_SHOWNORMAL, started[1].cmdShow);
+}
+
+}

@@ -1,0 +1,309 @@
+#include "testutil.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+std::string Env(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string WinPath(const std::string& unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+void RemoveTree(const std::string& dir)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = dir + "\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    if (dir.size() > 2)  // not a drive's root
+        RemoveDirectoryA(dir.c_str());
+}
+
+static void MakeDirs(const std::string& dir)
+{
+    size_t slash = dir.find_last_of('\\');
+    if (slash != std::string::npos && slash > 2)
+        MakeDirs(dir.substr(0, slash));
+    CreateDirectoryA(dir.c_str(), nullptr);
+}
+
+void MakeEmptyDir(const std::string& dir)
+{
+    RemoveTree(dir);
+    MakeDirs(dir);
+}
+
+void WriteBytes(const std::string& path, const std::string& data)
+{
+    MakeDirs(path.substr(0, path.find_last_of('\\')));
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+    CloseHandle(h);
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::string data;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return data;
+    char buffer[4096];
+    DWORD n;
+    while (ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n > 0)
+        data.append(buffer, n);
+    CloseHandle(h);
+    return data;
+}
+
+RegValue ReadValue(HKEY root, const char* key, const char* name)
+{
+    RegValue value = { false, REG_NONE, "" };
+    HKEY hKey;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return value;
+    DWORD size = 0;
+    if (RegQueryValueExA(hKey, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.data.assign(size, '#');
+        if (RegQueryValueExA(hKey, name, nullptr, &value.type,
+                             reinterpret_cast<BYTE*>(&value.data[0]), &size) == ERROR_SUCCESS) {
+            value.present = true;
+            value.data.resize(size);
+        }
+    }
+    RegCloseKey(hKey);
+    return value;
+}
+
+void SetValue(HKEY root, const char* key, const char* name, DWORD type, const std::string& data)
+{
+    HKEY hKey;
+    if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(hKey, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(data.size()));
+    RegCloseKey(hKey);
+}
+
+void DeleteTree(HKEY root, const char* key)
+{
+    RegDeleteTreeA(root, key);
+    RegDeleteKeyA(root, key);
+}
+
+std::string Describe(const RegValue& value)
+{
+    if (!value.present)
+        return "(absent)";
+    char head[32];
+    std::snprintf(head, sizeof head, "type %lu, %u bytes:", value.type,
+                  static_cast<unsigned>(value.data.size()));
+    std::string text = head;
+    for (unsigned char c : value.data) {
+        char byte[8];
+        std::snprintf(byte, sizeof byte, c >= 0x20 && c < 0x7F ? "%c" : "\\x%02x", c);
+        text += byte;
+    }
+    return text;
+}
+
+std::vector<Record> ReadRecords(const std::string& logFile)
+{
+    std::vector<Record> records;
+    std::string log = ReadBytes(logFile);
+    size_t pos = 0;
+    while (pos < log.size()) {
+        size_t end = log.find('\n', pos);
+        if (end == std::string::npos)
+            end = log.size();
+        std::string line = log.substr(pos, end - pos);
+        pos = end + 1;
+        // pid|nCmdShow|wShowWindow|module|command line
+        size_t a = line.find('|'), b = line.find('|', a + 1), c = line.find('|', b + 1),
+               d = line.find('|', c + 1);
+        if (d == std::string::npos)
+            continue;
+        Record r;
+        r.pid = std::strtoul(line.c_str(), nullptr, 10);
+        r.cmdShow = std::atoi(line.c_str() + a + 1);
+        r.showWindow = std::atoi(line.c_str() + b + 1);
+        r.module = line.substr(c + 1, d - c - 1);
+        r.commandLine = line.substr(d + 1);
+        records.push_back(r);
+    }
+    return records;
+}
+
+namespace {
+// The run whose child's windows are being counted: WinEvent callbacks
+// carry no context of their own.
+ChildRun* g_watched;
+}
+
+ChildRun::~ChildRun()
+{
+    Unhook();
+    if (m_hJob) {
+        TerminateJobObject(m_hJob, 1);
+        CloseHandle(m_hJob);
+    }
+    if (m_hProcess)
+        CloseHandle(m_hProcess);
+}
+
+bool ChildRun::Start(const std::string& app, const std::string& commandLine, const std::string& cwd)
+{
+    m_hJob = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(m_hJob, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+
+    std::string line = commandLine;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    if (!CreateProcessA(app.empty() ? nullptr : app.c_str(), &line[0], nullptr, nullptr, FALSE,
+                        CREATE_SUSPENDED, nullptr, cwd.empty() ? nullptr : cwd.c_str(), &si, &pi))
+        return false;
+    AssignProcessToJobObject(m_hJob, pi.hProcess);
+    m_hProcess = pi.hProcess;
+    m_pid = pi.dwProcessId;
+    // Windows are counted from the child's first instruction on. (Wine
+    // reports the creation of a window to other processes, not its showing.)
+    g_watched = this;
+    m_hHook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnCreate, m_pid, 0,
+                              WINEVENT_OUTOFCONTEXT);
+    m_start = GetTickCount();
+    ResumeThread(pi.hThread);
+    CloseHandle(pi.hThread);
+    return true;
+}
+
+void CALLBACK ChildRun::OnCreate(HWINEVENTHOOK, DWORD, HWND, LONG idObject, LONG, DWORD, DWORD)
+{
+    // The window may be gone by now: the hook's process filter says whose it was.
+    if (g_watched && idObject == OBJID_WINDOW)
+        ++g_watched->m_created;
+}
+
+bool ChildRun::WaitExit(DWORD timeoutMs)
+{
+    for (;;) {
+        DWORD elapsed = GetTickCount() - m_start;
+        if (elapsed >= timeoutMs)
+            break;
+        DWORD result = MsgWaitForMultipleObjects(1, &m_hProcess, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        if (result != WAIT_OBJECT_0 + 1)
+            break;
+    }
+    m_elapsed = GetTickCount() - m_start;
+    Unhook();
+    return WaitForSingleObject(m_hProcess, 0) == WAIT_OBJECT_0;
+}
+
+void ChildRun::Unhook()
+{
+    if (m_hHook)
+        UnhookWinEvent(m_hHook);
+    m_hHook = nullptr;
+    g_watched = nullptr;
+}
+
+bool ChildRun::WaitAll(DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (ActiveProcesses() != 0) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+DWORD ChildRun::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(m_hProcess, &code);
+    return code;
+}
+
+static JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Accounting(HANDLE hJob)
+{
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
+    QueryInformationJobObject(hJob, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr);
+    return info;
+}
+
+DWORD ChildRun::TotalProcesses() const
+{
+    return Accounting(m_hJob).TotalProcesses;
+}
+
+DWORD ChildRun::ActiveProcesses() const
+{
+    return Accounting(m_hJob).ActiveProcesses;
+}
+
+namespace {
+struct WindowSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hWnd, LPARAM lParam)
+{
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    if (pid == search.pid && IsWindowVisible(hWnd)) {
+        search.found = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}
+
+HWND ChildRun::FindWindowOfChild(DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    WindowSearch search = { m_pid, nullptr };
+    while (!search.found && GetTickCount() - start < timeoutMs) {
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            Sleep(20);
+    }
+    return search.found;
+}
+
+bool HaveDisplay()
+{
+    HWND hWnd = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (hWnd)
+        DestroyWindow(hWnd);
+    return hWnd != nullptr;
+}

@@ -1,0 +1,95 @@
+// Helpers of the tests under Wine: files and folders, registry fixtures,
+// and running a program as a child process with a timeout.
+#ifndef TESTS_WIN32_TESTUTIL_H
+#define TESTS_WIN32_TESTUTIL_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The resource locale key that the launcher reads its language from.
+#define LOCALE_KEY ".DEFAULT\\Control Panel\\Desktop\\ResourceLocale"
+
+// The value of an environment variable, empty if it is not set.
+std::string Env(const char* name);
+// A Unix path as Wine's drive Z: shows it.
+std::string WinPath(const std::string& unixPath);
+
+// A fresh, empty folder (removed first with everything in it).
+void MakeEmptyDir(const std::string& dir);
+void RemoveTree(const std::string& dir);
+// Writes the bytes exactly, making the file's folder if needed.
+void WriteBytes(const std::string& path, const std::string& data);
+std::string ReadBytes(const std::string& path);
+
+// One registry value as stored: its type and its bytes.
+struct RegValue {
+    bool present;
+    DWORD type;
+    std::string data;
+};
+RegValue ReadValue(HKEY root, const char* key, const char* name);
+void SetValue(HKEY root, const char* key, const char* name, DWORD type, const std::string& data);
+void DeleteTree(HKEY root, const char* key);
+// An expected REG_SZ or REG_BINARY text value: the text and its zero byte.
+inline RegValue TextValue(DWORD type, const std::string& text)
+{
+    return { true, type, text + std::string(1, '\0') };
+}
+std::string Describe(const RegValue& value);
+inline bool operator==(const RegValue& a, const RegValue& b)
+{
+    return a.present == b.present && (!a.present || (a.type == b.type && a.data == b.data));
+}
+
+// What a recorder standing in for a system program wrote down.
+struct Record {
+    DWORD pid;
+    int cmdShow;     // WinMain's nCmdShow
+    int showWindow;  // STARTUPINFO's wShowWindow, -1 when not given
+    std::string module;
+    std::string commandLine;
+};
+std::vector<Record> ReadRecords(const std::string& logFile);
+
+// A run of a child process in a job of its own, so that everything it
+// starts is seen and can be ended.
+class ChildRun {
+public:
+    ~ChildRun();
+    // Starts app with the command line in folder cwd; FALSE if it can't.
+    bool Start(const std::string& app, const std::string& commandLine, const std::string& cwd);
+    // Waits for the child itself to end; FALSE on timeout.
+    bool WaitExit(DWORD timeoutMs);
+    // Waits until every process of the job has ended; FALSE on timeout.
+    bool WaitAll(DWORD timeoutMs);
+    DWORD ElapsedMs() const { return m_elapsed; }
+    // The child's exit code; a crash shows as its exception code.
+    DWORD ExitCode() const;
+    DWORD Pid() const { return m_pid; }
+    // Processes of the job: all started so far, and those still running.
+    DWORD TotalProcesses() const;
+    DWORD ActiveProcesses() const;
+    // Windows that the child has made, counted until WaitExit returns.
+    int WindowsCreated() const { return m_created; }
+    // The child's first visible top-level window, waiting up to timeoutMs.
+    HWND FindWindowOfChild(DWORD timeoutMs);
+
+private:
+    void Unhook();
+    static void CALLBACK OnCreate(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
+
+    HWINEVENTHOOK m_hHook = nullptr;
+    HANDLE m_hJob = nullptr;
+    HANDLE m_hProcess = nullptr;
+    DWORD m_pid = 0;
+    DWORD m_start = 0;
+    DWORD m_elapsed = 0;
+    int m_created = 0;
+};
+
+// True when windows can be made here (Wine has a display).
+bool HaveDisplay();
+
+#endif
