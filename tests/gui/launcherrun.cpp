@@ -1,0 +1,284 @@
+#include "launcherrun.h"
+
+#include "testpath.h"
+
+#include <gtest/gtest.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+std::string g_setupExe;
+
+namespace {
+
+const DWORD kTimeoutMs = 15000;
+
+// Its unnamed value is the locale that setup.exe chooses its language by.
+const char kLocaleKey[] = ".DEFAULT\\Control Panel\\Desktop\\ResourceLocale";
+
+// The tests' own folder under Wine's temporary folder.
+std::string TestFolder()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + "launcher-gui-" + std::to_string(GetCurrentProcessId());
+}
+
+// Waits up to kTimeoutMs for done() to hold.
+template <class F> bool WaitFor(F done)
+{
+    for (DWORD start = GetTickCount(); !done();) {
+        if (GetTickCount() - start > kTimeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+struct FindDialog {
+    DWORD pid;
+    HWND hDlg;
+};
+
+BOOL CALLBACK FindDialogProc(HWND hWnd, LPARAM lParam)
+{
+    FindDialog* find = reinterpret_cast<FindDialog*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    char className[16] = "";
+    GetClassNameA(hWnd, className, sizeof className);
+    if (pid != find->pid || !IsWindowVisible(hWnd) || lstrcmpA(className, "#32770") != 0)
+        return TRUE;
+    find->hDlg = hWnd;
+    return FALSE;
+}
+
+// Whether a program that process pid started is still running.
+bool ChildRunning(DWORD pid)
+{
+    HANDLE hSnap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (hSnap == INVALID_HANDLE_VALUE)
+        return true;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(hSnap, &entry); more && !found; more = Process32Next(hSnap, &entry))
+        found = entry.th32ParentProcessID == pid;
+    CloseHandle(hSnap);
+    return found;
+}
+
+// A value's type and bytes; REG_NONE and no bytes when it is missing.
+std::string QueryValue(HKEY hKey, const char* name, DWORD* pType)
+{
+    char data[512];
+    memset(data, 0xA5, sizeof data);
+    DWORD size = sizeof data;
+    *pType = REG_NONE;
+    if (RegQueryValueExA(hKey, name, nullptr, pType, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+        return std::string();
+    return std::string(data, size);
+}
+
+std::vector<std::string> Split(const std::string& text, const std::string& separator)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + separator.size())
+        parts.push_back(text.substr(start, at - start));
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+}
+
+std::string MakePackage(const char* name, std::initializer_list<PackageFile> files)
+{
+    std::string folder = TestFolder() + "\\" + name;
+    std::filesystem::create_directories(folder);
+    CopyFileA(g_setupExe.c_str(), (folder + "\\setup.exe").c_str(), FALSE);
+    for (const PackageFile& file : files) {
+        std::string path = folder + "\\" + file.name;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::ofstream(path, std::ios::binary) << file.content;
+    }
+    return folder;
+}
+
+void SetResourceLocale(const char* locale)
+{
+    HKEY hKey;
+    if (RegCreateKeyExA(HKEY_USERS, kLocaleKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    std::string value = std::string(8 - strlen(locale), '0') + locale;
+    RegSetValueExA(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(hKey);
+}
+
+void DeleteUninstallKey()
+{
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+}
+
+LauncherRun::LauncherRun(const std::string& package) : m_log(TestFolder() + "\\recorder.log")
+{
+    DeleteFileA(m_log.c_str());
+    SetEnvironmentVariableA("RECORDER_LOG", m_log.c_str());
+    std::string commandLine = "\"" + package + "\\setup.exe\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::string folder = TestFolder();
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                        &m_pi))
+        ADD_FAILURE() << "Can't start " << commandLine << ": error " << GetLastError();
+}
+
+LauncherRun::~LauncherRun()
+{
+    if (!m_pi.hProcess)
+        return;
+    if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT)
+        TerminateProcess(m_pi.hProcess, 1);
+    WaitForSingleObject(m_pi.hProcess, kTimeoutMs);
+    CloseHandle(m_pi.hThread);
+    CloseHandle(m_pi.hProcess);
+}
+
+HWND LauncherRun::WaitForDialog()
+{
+    FindDialog find = { m_pi.dwProcessId, nullptr };
+    WaitFor([&] {
+        EnumWindows(FindDialogProc, reinterpret_cast<LPARAM>(&find));
+        return find.hDlg || !m_pi.hProcess || WaitForSingleObject(m_pi.hProcess, 0) != WAIT_TIMEOUT;
+    });
+    return m_hDlg = find.hDlg;
+}
+
+std::string LauncherRun::Title() const
+{
+    char text[512] = "junk";
+    GetWindowTextA(m_hDlg, text, sizeof text);
+    return text;
+}
+
+std::string LauncherRun::Text(int nID) const
+{
+    char text[512] = "junk";
+    GetDlgItemTextA(m_hDlg, nID, text, sizeof text);
+    return text;
+}
+
+int LauncherRun::CheckState(int nID) const
+{
+    return static_cast<int>(SendDlgItemMessageA(m_hDlg, nID, BM_GETCHECK, 0, 0));
+}
+
+HWND LauncherRun::Focus(int* pID) const
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(m_pi.dwThreadId, &info))
+        info.hwndFocus = nullptr;
+    if (pID)
+        *pID = info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
+    return info.hwndFocus;
+}
+
+void LauncherRun::PressKey(WORD vk) const
+{
+    HWND hFocus = Focus();
+    LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageA(hFocus ? hFocus : m_hDlg, WM_KEYDOWN, vk, scan | 1);
+    PostMessageA(hFocus ? hFocus : m_hDlg, WM_KEYUP, vk, scan | 1 | 0xC0000000);
+}
+
+bool LauncherRun::WaitForFocusToLeave(HWND hWnd) const
+{
+    return WaitFor([&] { return Focus() != hWnd; });
+}
+
+void LauncherRun::Click(int nID) const
+{
+    SendDlgItemMessageA(m_hDlg, nID, BM_CLICK, 0, 0);
+}
+
+void LauncherRun::Close() const
+{
+    PostMessageA(m_hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+bool LauncherRun::Probe(DialogProbe& probe) const
+{
+    HANDLE hMap = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof probe, kProbeName);
+    void* view = hMap ? MapViewOfFile(hMap, FILE_MAP_WRITE, 0, 0, sizeof probe) : nullptr;
+    HMODULE hProbe = LoadLibraryA("guiprobe.dll");
+    HOOKPROC proc = hProbe ? reinterpret_cast<HOOKPROC>(GetProcAddress(hProbe, "ProbeHook")) : nullptr;
+    HHOOK hHook = proc && view ? SetWindowsHookExA(WH_CALLWNDPROC, proc, hProbe, m_pi.dwThreadId) : nullptr;
+    if (hHook) {
+        memset(view, 0, sizeof probe);
+        SendMessageA(m_hDlg, RegisterWindowMessageA(kProbeName), 0, 0);
+        UnhookWindowsHookEx(hHook);
+        memcpy(&probe, view, sizeof probe);
+    }
+    if (view)
+        UnmapViewOfFile(view);
+    if (hMap)
+        CloseHandle(hMap);
+    return hHook && probe.done;
+}
+
+Outcome LauncherRun::WaitForEnd()
+{
+    Outcome outcome;
+    outcome.ended = WaitForSingleObject(m_pi.hProcess, kTimeoutMs) == WAIT_OBJECT_0;
+    // A program it started is running, or has logged itself and ended.
+    EXPECT_TRUE(WaitFor([&] { return !ChildRunning(m_pi.dwProcessId); })) << "started programs still running";
+
+    HKEY hKey;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, 0, KEY_READ, &hKey) == ERROR_SUCCESS) {
+        outcome.keyWritten = true;
+        outcome.displayName = QueryValue(hKey, "DisplayName", &outcome.nameType);
+        outcome.message = QueryValue(hKey, "Message", &outcome.messageType);
+        RegCloseKey(hKey);
+    }
+
+    std::ifstream file(m_log, std::ios::binary);
+    std::stringstream log;
+    log << file.rdbuf();
+    // The recorder's lines: pid|nCmdShow|wShowWindow|module|command line.
+    for (const std::string& line : Split(log.str(), "\n")) {
+        std::vector<std::string> fields = Split(line, "|");
+        if (fields.size() < 5)
+            continue;
+        std::string commandLine = fields[4];
+        for (size_t i = 5; i < fields.size(); ++i)
+            commandLine += "|" + fields[i];
+        outcome.started.push_back({ fields[3], commandLine, atoi(fields[1].c_str()) });
+    }
+    std::sort(outcome.started.begin(), outcome.started.end(),
+              [](const Started& a, const Started& b) { return a.module < b.module; });
+    return outcome;
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        fprintf(stderr, "usage: %s [gtest options] SETUP_EXE\n", argv[0]);
+        return 2;
+    }
+    g_setupExe = WindowsPath(argv[1]);
+    int result = RUN_ALL_TESTS();
+
+    DeleteUninstallKey();
+    RegDeleteKeyA(HKEY_USERS, kLocaleKey);
+    std::error_code error;
+    std::filesystem::remove_all(TestFolder(), error);
+    return result;
+}

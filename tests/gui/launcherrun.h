@@ -1,0 +1,90 @@
+// What the GUI tests share: package folders, the registry that setup.exe
+// reads and writes, and one run of setup.exe driven through its dialog.
+#ifndef TESTS_GUI_LAUNCHERRUN_H
+#define TESTS_GUI_LAUNCHERRUN_H
+
+#include "probe.h"
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#define UNINSTALL_KEY "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO"
+
+// A file of a package: its name in the package folder and its bytes.
+struct PackageFile {
+    const char* name;
+    const char* content;
+};
+
+// Makes a package folder named name under the test's temporary folder,
+// with a copy of setup.exe and the files; returns its full path.
+std::string MakePackage(const char* name, std::initializer_list<PackageFile> files);
+
+// Sets the resource locale that setup.exe chooses its language by, "0407".
+void SetResourceLocale(const char* locale);
+void DeleteUninstallKey();
+
+// A program that setup.exe started, as the recorder saw it.
+struct Started {
+    std::string module;
+    std::string commandLine;
+    int showMode;
+};
+
+// What a run left behind.
+struct Outcome {
+    bool ended = false;  // setup.exe ended in time
+    bool keyWritten = false;
+    DWORD nameType = 0;
+    std::string displayName;  // the value's bytes, its zero included
+    DWORD messageType = 0;
+    std::string message;
+    std::vector<Started> started;  // in the order of their module paths
+};
+
+// One run of setup.exe without arguments, from a folder other than its
+// own. Its dialog is found by the process id, among the visible windows.
+//
+// Keys are posted to the dialog's focused control, where its modal loop
+// finds them as if typed: on Wine that works every time, whereas real
+// input (xdotool) depends on which X window has the focus, and on a
+// display without a window manager that is not always the dialog. A
+// button is pressed with BM_CLICK, the close command is posted as
+// WM_SYSCOMMAND SC_CLOSE. Wine doesn't pass WM_GETICON between processes,
+// nor GDI objects: the icons and fonts are read by the probe library,
+// inside setup.exe's process.
+class LauncherRun {
+public:
+    explicit LauncherRun(const std::string& package);
+    ~LauncherRun();
+
+    // Waits until the dialog is shown; null if it isn't within seconds.
+    HWND WaitForDialog();
+
+    std::string Title() const;
+    std::string Text(int nID) const;
+    int CheckState(int nID) const;
+    // The control with the keyboard focus, 0 if none; its id in *pID.
+    HWND Focus(int* pID = nullptr) const;
+    // Posts a key press to the focused control.
+    void PressKey(WORD vk) const;
+    // Waits until the focus leaves hWnd; false if it stays.
+    bool WaitForFocusToLeave(HWND hWnd) const;
+    void Click(int nID) const;
+    void Close() const;
+    bool Probe(DialogProbe& probe) const;
+
+    // Waits for setup.exe and the programs it started to end, then reads
+    // the uninstall entry and the recorder's log.
+    Outcome WaitForEnd();
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_hDlg = nullptr;
+    std::string m_log;
+};
+
+#endif

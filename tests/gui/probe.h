@@ -1,0 +1,26 @@
+// What the probe library reads inside the launcher's process, where Wine
+// answers questions that it can't pass between processes (WM_GETICON is
+// not marshalled, and GDI objects belong to their process). The test
+// hooks the dialog's thread with the library's ProbeHook, sends it the
+// message kProbeName, and reads the answers from the file mapping of the
+// same name.
+#ifndef TESTS_GUI_PROBE_H
+#define TESTS_GUI_PROBE_H
+
+#include <windows.h>
+
+#define kProbeName "LauncherGuiTestProbe"
+
+struct DialogProbe {
+    BOOL done;
+    HICON bigIcon;       // WM_GETICON ICON_BIG
+    HICON smallIcon;     // WM_GETICON ICON_SMALL
+    HICON resourceIcon;  // LoadIconA of icon 128 from setup.exe
+    HICON pictureIcon;   // STM_GETICON of the static control -1
+    LONG iconWidth, iconHeight;
+    BOOL dbcsEnabled;    // GetSystemMetrics(SM_DBCSENABLED)
+    LOGFONTA buttonFont;  // of the Yes button's WM_GETFONT
+    LOGFONTA guiFont;     // of GetStockObject(DEFAULT_GUI_FONT)
+};
+
+#endif
