@@ -16,6 +16,7 @@ command -v ninja >/dev/null || need+=(ninja-build)
 command -v clang++ >/dev/null || need+=(clang)
 compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-14-dev)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+[ -d /usr/share/i18n/locales ] || need+=(locales)
 [ ${#need[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${need[*]}"
