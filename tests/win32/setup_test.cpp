@@ -263,6 +263,27 @@ TEST_F(SetupTest, StartedByBareName)
     }
 }
 
+// Started by a relative path from the folder above: the folder is made
+// full before it becomes current, so the installer is given the INF's full
+// path, not one relative to the package folder.
+TEST_F(SetupTest, StartedByRelativePath)
+{
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    static const char* const commandLines[] = {
+        /* 0 */ "pkg\\setup.exe /s",
+        /* 1 */ "\"pkg\\setup.exe\" /s",
+        /* 2 */ ".\\pkg\\setup.exe /s",
+    };
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i << ": " << commandLines[i]);
+        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        auto started = Run(dir + "\\setup.exe", commandLines[i], m_root);
+        EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
+        EXPECT_INSTALLER_ONLY(started, dir + "\\tool.inf");
+    }
+}
+
 // A package in a drive's root works from the root, not from the drive's
 // current folder (which holds another package here).
 TEST_F(SetupTest, PackageInDriveRoot)
