@@ -1,5 +1,5 @@
 // The Win32 half of the framework layer: files, command targets with their
-// message maps, the application object and the program entry that runs it.
+// message maps, the application object, windows and modal dialogs.
 #ifndef AFX_AFXWIN_H
 #define AFX_AFXWIN_H
 
@@ -9,12 +9,14 @@
 
 // --- Files -----------------------------------------------------------------
 
-// Why a file operation failed; raised by CFile on a read error.
+// Why a file operation failed.
 class CFileException {
 public:
     enum { none, generic };
 };
 
+// The file exception. This framework is built without C++ exceptions and
+// nothing would catch this one: it ends the process quietly (AfxAbort).
 [[noreturn]] void AfxThrowFileException(int cause, LONG lOsError);
 
 // A file opened through the platform, closed at the latest when destroyed.
@@ -115,11 +117,11 @@ class CWnd;
 
 #define ID_HELP 0xE146
 
-// The one application object. The program entry calls InitInstance once;
-// when it returns FALSE the entry runs ExitInstance and the process ends.
+// The one application object. The program entry calls InitInstance once,
+// then ExitInstance, and the process ends: there is no message loop.
 class CWinApp : public CCmdTarget {
 public:
-    explicit CWinApp(const char* lpszAppName = nullptr);
+    CWinApp();
     ~CWinApp() override;
 
     // Called by the program entry once, to do the program's work.
@@ -134,7 +136,6 @@ public:
     // Opens the program's help file, when there is one beside it.
     void OnHelp();
 
-    const char* m_pszAppName;
     CWnd* m_pMainWnd;
 };
 

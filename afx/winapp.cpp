@@ -32,7 +32,7 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID)
     return TRUE;
 }
 
-CWinApp::CWinApp(const char* lpszAppName) : m_pszAppName(lpszAppName), m_pMainWnd(nullptr)
+CWinApp::CWinApp() : m_pMainWnd(nullptr)
 {
     g_pApp = this;
 }
