@@ -26,11 +26,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int nCmdShow)
 
     char logName[MAX_PATH];
     if (GetEnvironmentVariableA("RECORDER_LOG", logName, MAX_PATH) - 1 < MAX_PATH - 1) {
+        // Wine's appending write is not atomic between processes: two
+        // recorders started at once would overwrite each other's line.
+        HANDLE hMutex = CreateMutexA(nullptr, FALSE, "recorder-log");
+        WaitForSingleObject(hMutex, 10000);
         HANDLE hLog = CreateFileA(logName, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written;
         WriteFile(hLog, line, static_cast<DWORD>(n), &written, nullptr);
         CloseHandle(hLog);
+        ReleaseMutex(hMutex);
+        CloseHandle(hMutex);
     }
 
     char stay[16];

@@ -115,7 +115,8 @@ protected:
 
 void ExpectInstallerOnly(const std::vector<Record>& started, const std::string& target)
 {
-    ASSERT_EQ(1u, started.size()) << "expected the installer alone to be started";
+    ASSERT_EQ(1u, started.size()) << "expected the installer alone to be started; recorded:\n"
+                                  << Describe(started);
     EXPECT_STRCASEEQ(kRundll32, started[0].module.c_str());
     EXPECT_EQ("\"" + std::string(kRundll32) + "\"" + kInstallArgs + target, started[0].commandLine);
     EXPECT_EQ(SW_HIDE, started[0].showWindow);
@@ -423,7 +424,8 @@ TEST_F(SetupTest, InteractiveRunAccepted)
     EXPECT_GT(run.WindowsCreated(), 0) << "the window watch saw no dialog";
     EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
     auto started = ReadRecords(m_log);
-    ASSERT_EQ(2u, started.size());
+    ASSERT_EQ(2u, started.size()) << run.TotalProcesses() << " processes ran; recorded:\n"
+                                  << Describe(started);
     // The installer is started first; the log shows the order they ran in.
     if (started[0].module != kRundll32)
         std::swap(started[0], started[1]);

@@ -156,6 +156,15 @@ std::vector<Record> ReadRecords(const std::string& logFile)
     return records;
 }
 
+std::string Describe(const std::vector<Record>& records)
+{
+    std::string text;
+    for (const Record& r : records)
+        text += std::to_string(r.pid) + " show " + std::to_string(r.showWindow) + " " + r.module +
+                ": " + r.commandLine + "\n";
+    return text;
+}
+
 namespace {
 // The run whose child's windows are being counted: WinEvent callbacks
 // carry no context of their own.

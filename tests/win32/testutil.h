@@ -52,6 +52,8 @@ struct Record {
     std::string commandLine;
 };
 std::vector<Record> ReadRecords(const std::string& logFile);
+// The records one per line, for a failure message.
+std::string Describe(const std::vector<Record>& records);
 
 // A run of a child process in a job of its own, so that everything it
 // starts is seen and can be ended.
