@@ -1,6 +1,7 @@
 cmake_minimum_required(VERSION 3.20)
-# Fails the build when setup.exe outgrows its budget or imports a DLL that
-# is not part of Windows.
+# Fails the build when setup.exe outgrows its budget, imports a DLL that is
+# not part of Windows, or imports USER32 or GDI32 at start-up: those are
+# loaded on first use, through the lists cmake/*-delay.def.
 set(BUDGET 65536)
 file(SIZE "${EXE}" size)
 if(size GREATER BUDGET)
@@ -18,5 +19,9 @@ foreach(entry IN LISTS names)
     string(STRIP "${dll}" dll)
     if(NOT dll IN_LIST SYSTEM_DLLS)
         message(FATAL_ERROR "${EXE} imports ${dll}, which is not part of Windows")
+    endif()
+    if(dll MATCHES "^(user32|gdi32)\\.dll$")
+        message(FATAL_ERROR "${EXE} imports ${dll} at start-up: add the functions objdump -p "
+                            "lists for it to cmake/${CMAKE_MATCH_1}-delay.def")
     endif()
 endforeach()

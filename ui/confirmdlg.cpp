@@ -10,9 +10,10 @@ BEGIN_MESSAGE_MAP(CConfirmDlg, CDialog)
     ON_WM_QUERYDRAGICON()
 END_MESSAGE_MAP()
 
-CConfirmDlg::CConfirmDlg(CWnd* pParent) : CDialog(IDD_CONFIRM, pParent), m_bShowReadme(0)
+// The icon is loaded with the window, not here: a silent run constructs the
+// dialog too, and loading an icon would load USER32 for nothing.
+CConfirmDlg::CConfirmDlg(CWnd* pParent) : CDialog(IDD_CONFIRM, pParent), m_bShowReadme(0), m_hIcon(nullptr)
 {
-    m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_MAIN));
 }
 
 CConfirmDlg::~CConfirmDlg() {}
@@ -26,6 +27,7 @@ BOOL CConfirmDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
+    m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_MAIN));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
