@@ -55,6 +55,7 @@ else
     scripts/screenshots.sh "$demo/shots"
     echo "Running: setup.exe (answer the dialog)"
     (cd "$package" && WINEDEBUG=-all,trace+process wine setup.exe 2>"$trace")
+    echo "Waiting for what setup.exe started to end (close Notepad, if it opened, to go on)..."
 fi
 wineserver -w
 
