@@ -215,13 +215,21 @@ std::string Shown(const std::string& bytes)
     return out;
 }
 
-// The programs the recorder saw started, one line each.
+// The programs the recorder saw started, one line each, as their module,
+// command line and show mode, split by tabs. The recorder writes
+// <pid>|<nCmdShow>|<wShowWindow>|<module>|<command line>.
 std::vector<std::string> Started(const std::string& record)
 {
     std::vector<std::string> started;
-    for (const std::string& line : Split(ReadAll(record), '\n'))
-        if (!line.empty())
-            started.push_back(line.back() == '\r' ? line.substr(0, line.size() - 1) : line);
+    for (const std::string& line : Split(ReadAll(record), '\n')) {
+        std::vector<std::string> f = Split(line, '|');
+        if (f.size() < 5)
+            continue;
+        std::string commandLine = f[4];
+        for (size_t i = 5; i < f.size(); ++i)
+            commandLine += "|" + f[i];
+        started.push_back(f[3] + "\t" + commandLine + "\t" + f[1]);
+    }
     return started;
 }
 
@@ -339,7 +347,7 @@ void CheckRow(const std::string& nlscheck, const std::string& package, uint32_t 
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
     std::string record = work + "\\record.txt";
     DeleteFileA(record.c_str());
-    SetEnvironmentVariableA("NLSCHECK_RECORD", record.c_str());
+    SetEnvironmentVariableA("RECORDER_LOG", record.c_str());
     if (!Run("\"" + package + "\\setup.exe\" /s", "", 20000)) {
         ++g_failed;
         std::printf("%s: setup.exe /s did not start or did not end\n", row.c_str());
