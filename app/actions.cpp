@@ -71,9 +71,13 @@ void PerformInstallActions(const CString& directory, bool silent, BOOL showReadm
         SetTextValue(hKey, "Message", REG_BINARY, Text("NLS\\STR", "Translation", "Remove"));
     }
 
+    // Windows 9x sets the high bit of the version; the NT family has no
+    // setupx.dll and installs INF files through setupapi.dll.
+    bool ntFamily = (GetVersion() & 0x80000000u) == 0;
     CString rundll32 = SystemProgramPath("rundll32.exe");
     if (!rundll32.IsEmpty())
-        Start(InstallCommand(rundll32, directory, Text("NLS\\PROJ", "Proj", "INF")), SW_HIDE);
+        Start(InstallCommand(rundll32, InstallerLibrary(ntFamily), directory, Text("NLS\\PROJ", "Proj", "INF")),
+              SW_HIDE);
 
     if (!silent && showReadme) {
         CString readme = Text("NLS\\STR", "Constant", "ReadmePath");

@@ -8,10 +8,18 @@ static CString Quoted(const char* path)
     return text;
 }
 
-CString InstallCommand(const char* rundll32Path, const char* directory, const char* infName)
+const char* InstallerLibrary(bool ntFamily)
+{
+    return ntFamily ? "setupapi.dll" : "setupx.dll";
+}
+
+CString InstallCommand(const char* rundll32Path, const char* library, const char* directory,
+                       const char* infName)
 {
     CString command = Quoted(rundll32Path);
-    command += " setupx.dll,InstallHinfSection DefaultInstall 130 ";
+    command += " ";
+    command += library;
+    command += ",InstallHinfSection DefaultInstall 130 ";
     command += directory;
     command += "\\";
     command += infName;

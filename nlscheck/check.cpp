@@ -238,7 +238,8 @@ void PackageChecker::RunLocales()
         run.installStarted = !m_options.rundll32Path.empty();
         if (run.installStarted)
             run.installCommand = static_cast<const char*>(
-                InstallCommand(m_options.rundll32Path.c_str(), m_options.programFolder.c_str(), inf.c_str()));
+                InstallCommand(m_options.rundll32Path.c_str(), InstallerLibrary(true), m_options.programFolder.c_str(),
+                               inf.c_str()));
         if (!readme.empty() && !m_options.notepadPath.empty())
             run.readmeCommand = static_cast<const char*>(ReadmeCommand(m_options.notepadPath.c_str(), readme.c_str()));
         m_report.runs.push_back(run);

@@ -269,7 +269,7 @@ TEST_F(Dialog, AnswersDecideWhatIsWrittenAndStarted)
             expected.push_back({ notepad, "\"" + notepad + "\" readme.txt", SW_SHOWNORMAL });
         if (rows[i].consent)
             expected.push_back(
-                { rundll32, "\"" + rundll32 + "\" setupx.dll,InstallHinfSection DefaultInstall 130 " + s_full +
+                { rundll32, "\"" + rundll32 + "\" " + ((GetVersion() & 0x80000000u) ? "setupx.dll" : "setupapi.dll") + ",InstallHinfSection DefaultInstall 130 " + s_full +
                                 "\\kavro.inf", SW_HIDE });
         ASSERT_EQ(expected.size(), outcome.started.size()) << "programs started";
         for (size_t k = 0; k < expected.size(); ++k) {

@@ -11,12 +11,12 @@ TEST(Commands, TextsGoInAsTheyStand)
         std::string actual;
         std::string expected;
     } cases[] = {
-        /* 0 */ { static_cast<const char*>(InstallCommand("C:\\WINDOWS\\SYSTEM\\rundll32.exe", "C:\\My Pkg", "kavro.inf")),
+        /* 0 */ { static_cast<const char*>(InstallCommand("C:\\WINDOWS\\SYSTEM\\rundll32.exe", InstallerLibrary(false), "C:\\My Pkg", "kavro.inf")),
                   "\"C:\\WINDOWS\\SYSTEM\\rundll32.exe\" setupx.dll,InstallHinfSection DefaultInstall 130 C:\\My Pkg\\kavro.inf" },
-        /* 1 */ { static_cast<const char*>(InstallCommand("C:\\%s\\rundll32.exe", "C:\\100% %n", "%s%%.inf")),
-                  "\"C:\\%s\\rundll32.exe\" setupx.dll,InstallHinfSection DefaultInstall 130 C:\\100% %n\\%s%%.inf" },
-        /* 2 */ { static_cast<const char*>(InstallCommand("rundll32.exe", "D:", "")),
-                  "\"rundll32.exe\" setupx.dll,InstallHinfSection DefaultInstall 130 D:\\" },
+        /* 1 */ { static_cast<const char*>(InstallCommand("C:\\%s\\rundll32.exe", "%s.dll", "C:\\100% %n", "%s%%.inf")),
+                  "\"C:\\%s\\rundll32.exe\" %s.dll,InstallHinfSection DefaultInstall 130 C:\\100% %n\\%s%%.inf" },
+        /* 2 */ { static_cast<const char*>(InstallCommand("rundll32.exe", InstallerLibrary(true), "D:", "")),
+                  "\"rundll32.exe\" setupapi.dll,InstallHinfSection DefaultInstall 130 D:\\" },
         /* 3 */ { static_cast<const char*>(ReadmeCommand("C:\\WINDOWS\\notepad.exe", "readme.txt")),
                   "\"C:\\WINDOWS\\notepad.exe\" readme.txt" },
         /* 4 */ { static_cast<const char*>(ReadmeCommand("C:\\WINDOWS\\notepad.exe", "\"%s %n %%\".txt")),

@@ -11,7 +11,9 @@ namespace {
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO";
 const char kRundll32[] = "C:\\windows\\system32\\rundll32.exe";
 const char kNotepad[] = "C:\\windows\\system32\\notepad.exe";
-const char kInstallArgs[] = " setupx.dll,InstallHinfSection DefaultInstall 130 ";
+// The installer library of the system the prefix says it is.
+const std::string kInstallArgs = std::string(" ") + ((GetVersion() & 0x80000000u) ? "setupx.dll" : "setupapi.dll") +
+                                 ",InstallHinfSection DefaultInstall 130 ";
 
 // The language files of one language.
 struct Language {
