@@ -18,10 +18,12 @@ BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException*)
 
 ULONGLONG CFile::GetLength() const
 {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(m_hFile, &size))
+    // GetFileSize, not GetFileSizeEx: Windows 95 and NT 4 have only this.
+    DWORD high = 0;
+    DWORD low = GetFileSize(m_hFile, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
         AfxThrowFileException(CFileException::generic, static_cast<LONG>(GetLastError()));
-    return static_cast<ULONGLONG>(size.QuadPart);
+    return (static_cast<ULONGLONG>(high) << 32) | low;
 }
 
 UINT CFile::Read(void* lpBuf, UINT nCount)

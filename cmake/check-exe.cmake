@@ -1,27 +1,62 @@
 cmake_minimum_required(VERSION 3.20)
-# Fails the build when setup.exe outgrows its budget, imports a DLL that is
-# not part of Windows, or imports USER32 or GDI32 at start-up: those are
-# loaded on first use, through the lists cmake/*-delay.def.
+# Fails the build when setup.exe outgrows its budget or imports a function
+# that the lists in cmake/imports/ lack: each list holds the functions of
+# one DLL that Windows 95 and NT 4.0 both export. At start-up only KERNEL32
+# and ADVAPI32 may be imported (no C runtime DLL, which Windows 95 lacks);
+# USER32 and GDI32 are loaded on first use through stubs made from their
+# lists, so nothing outside those lists can be called there.
 set(BUDGET 65536)
+set(STARTUP_DLLS kernel32 advapi32)
+
 file(SIZE "${EXE}" size)
 if(size GREATER BUDGET)
     message(FATAL_ERROR "${EXE} is ${size} bytes, over the budget of ${BUDGET}")
 endif()
+
 execute_process(COMMAND ${OBJDUMP} -p "${EXE}" OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "cannot read the imports of ${EXE}")
 endif()
-string(REGEX MATCHALL "DLL Name: [^\n]+" names "${dump}")
-set(SYSTEM_DLLS kernel32.dll user32.dll gdi32.dll advapi32.dll msvcrt.dll shell32.dll comctl32.dll)
-foreach(entry IN LISTS names)
-    string(REPLACE "DLL Name: " "" dll "${entry}")
-    string(TOLOWER "${dll}" dll)
-    string(STRIP "${dll}" dll)
-    if(NOT dll IN_LIST SYSTEM_DLLS)
-        message(FATAL_ERROR "${EXE} imports ${dll}, which is not part of Windows")
-    endif()
-    if(dll MATCHES "^(user32|gdi32)\\.dll$")
-        message(FATAL_ERROR "${EXE} imports ${dll} at start-up: add the functions objdump -p "
-                            "lists for it to cmake/${CMAKE_MATCH_1}-delay.def")
+
+# The names a list allows, without their stdcall decorations.
+function(read_allowed dll out)
+    file(STRINGS "${IMPORTS_DIR}/${dll}.def" lines)
+    set(names)
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^[A-Za-z_][A-Za-z0-9_]*(@[0-9]+)?$")
+            string(REGEX REPLACE "@[0-9]+$" "" name "${line}")
+            list(APPEND names "${name}")
+        endif()
+    endforeach()
+    set(${out} "${names}" PARENT_SCOPE)
+endfunction()
+
+string(REPLACE "\n" ";" lines "${dump}")
+set(dll "")
+set(failures)
+foreach(line IN LISTS lines)
+    if(line MATCHES "DLL Name: (.+)$")
+        string(STRIP "${CMAKE_MATCH_1}" name)
+        string(TOLOWER "${name}" name)
+        string(REGEX REPLACE "\\.dll$" "" dll "${name}")
+        if(NOT dll IN_LIST STARTUP_DLLS)
+            list(APPEND failures "imports ${name} at start-up: only KERNEL32 and ADVAPI32 may be")
+            set(dll "")
+        else()
+            read_allowed(${dll} allowed)
+        endif()
+    elseif(dll AND line MATCHES "^\t[0-9a-f]+\t +[0-9]+ +([^ ]+)$")
+        if(NOT CMAKE_MATCH_1 IN_LIST allowed)
+            list(APPEND failures "imports ${CMAKE_MATCH_1} from ${dll}.dll, which cmake/imports/${dll}.def lacks")
+        endif()
+    elseif(dll AND line MATCHES "^\t[0-9a-f]+\t +[0-9]+ *$")
+        list(APPEND failures "imports a function of ${dll}.dll by ordinal")
+    elseif(line MATCHES "^$|^The |^PE File")
+        set(dll "")
     endif()
 endforeach()
+
+if(failures)
+    list(JOIN failures "\n  " text)
+    message(FATAL_ERROR "${EXE}:\n  ${text}")
+endif()
