@@ -9,20 +9,41 @@
 
 #include <cstring>
 
+namespace {
+
+// The user's UI language, on systems that have one (Windows 2000 and
+// later); looked up at run time, since Windows 95 and NT 4 lack it.
+uint32_t UserUILanguage()
+{
+    typedef LANGID(WINAPI * GetUILanguage)();
+    HMODULE hKernel = GetModuleHandleA("KERNEL32.DLL");
+    GetUILanguage get = hKernel ? reinterpret_cast<GetUILanguage>(
+                                      reinterpret_cast<void (*)()>(GetProcAddress(hKernel, "GetUserDefaultUILanguage")))
+                                : nullptr;
+    return get ? get() : 0;
+}
+
+}
+
 uint32_t ReadResourceLocale()
 {
-    uint32_t locale = 0;
     HKEY hKey;
     if (RegOpenKeyA(HKEY_USERS, ".DEFAULT\\Control Panel\\Desktop\\ResourceLocale", &hKey) == ERROR_SUCCESS) {
         // The value may fill all 20 bytes without a zero byte, or not be a
-        // string at all: parse only the bytes it gave.
+        // string at all: parse only the bytes it gave. One too long for the
+        // buffer is there all the same, and gives 0.
         char value[20];
         DWORD size = sizeof value;
-        if (RegQueryValueExA(hKey, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS)
-            locale = ParseHexPrefix(value, size < sizeof value ? size : sizeof value);
+        LONG result = RegQueryValueExA(hKey, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
         RegCloseKey(hKey);
+        if (result == ERROR_SUCCESS)
+            return ParseHexPrefix(value, size < sizeof value ? size : sizeof value);
+        if (result == ERROR_MORE_DATA)
+            return 0;
     }
-    return locale;
+    // Windows 9x names its UI language by this value; the NT family
+    // doesn't write it, and has the user's UI language instead.
+    return UserUILanguage();
 }
 
 void SelectLanguage(LanguageCodes& codes, const char* tableFile)

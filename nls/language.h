@@ -5,7 +5,9 @@
 
 #include <cstdint>
 
-// The system's resource locale from the registry; 0 when it can't tell.
+// The locale number the language is chosen by: the resource locale value
+// of the registry (Windows 9x) when it is there, else the user's UI
+// language (the NT family); 0 when neither tells.
 uint32_t ReadResourceLocale();
 
 // Fills the codes from the resource locale and the language table file.
