@@ -1,7 +1,9 @@
 #include "actions.h"
 
+#include "cmdline.h"
 #include "commands.h"
 #include "launcher.h"
+#include "progdir.h"
 #include "nls/lookup.h"
 
 #include <windows.h>
@@ -33,7 +35,7 @@ CString SystemProgramPath(const char* fileName)
         if (n == 0 || n >= MAX_PATH)
             continue;
         CString path(folder);
-        if (folder[n - 1] != '\\')
+        if (LastBackslash(folder, folder + n, IsSystemLeadByte) != folder + n - 1)
             path += "\\";
         path += fileName;
         DWORD attributes = GetFileAttributesA(path);

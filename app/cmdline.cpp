@@ -11,7 +11,19 @@ bool IsSilent(const char* commandLine)
     return false;
 }
 
-size_t ProgramDirectoryOf(const char* commandLine, size_t capacity, char* dest)
+const char* LastBackslash(const char* begin, const char* end, LeadByteTest isLeadByte)
+{
+    const char* last = nullptr;
+    for (const char* p = begin; p < end; ++p) {
+        if (*p == '\\')
+            last = p;
+        else if (isLeadByte(static_cast<unsigned char>(*p)) && p + 1 < end)
+            ++p;
+    }
+    return last;
+}
+
+size_t ProgramDirectoryOf(const char* commandLine, LeadByteTest isLeadByte, size_t capacity, char* dest)
 {
     const char* start = commandLine;
     const char* end;
@@ -23,12 +35,10 @@ size_t ProgramDirectoryOf(const char* commandLine, size_t capacity, char* dest)
     } else {
         end = start + std::strlen(start);
     }
-    const char* cut = end;
-    while (cut > start && cut[-1] != '\\')
-        --cut;
-    if (cut == start)
+    const char* cut = LastBackslash(start, end, isLeadByte);
+    if (!cut)
         return 0;
-    size_t len = static_cast<size_t>(cut - 1 - start);
+    size_t len = static_cast<size_t>(cut - start);
     if (capacity > len) {
         std::memcpy(dest, start, len);
         dest[len] = '\0';

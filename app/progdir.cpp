@@ -4,16 +4,21 @@
 
 #include <windows.h>
 
+bool IsSystemLeadByte(unsigned char c)
+{
+    return IsDBCSLeadByte(c) != FALSE;
+}
+
 size_t GetProgramDirectory(size_t capacity, char* dest)
 {
-    size_t n = ProgramDirectoryOf(GetCommandLineA(), capacity, dest);
+    size_t n = ProgramDirectoryOf(GetCommandLineA(), IsSystemLeadByte, capacity, dest);
     if (n != 0)
         return n;
     char module[MAX_PATH + 1];
     DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH + 1);
     if (length == 0 || length > MAX_PATH)
         module[0] = '\0';
-    n = ProgramDirectoryOf(module, capacity, dest);
+    n = ProgramDirectoryOf(module, IsSystemLeadByte, capacity, dest);
     if (n != 0)
         return n;
     if (capacity > 0)

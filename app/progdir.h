@@ -5,6 +5,9 @@
 
 #include <cstddef>
 
+// The lead-byte test of the system code page, for LastBackslash.
+bool IsSystemLeadByte(unsigned char c);
+
 // The program's directory, without a trailing backslash, in the size
 // protocol of ProgramDirectoryOf: call with capacity 0 for the size, then
 // with a buffer of that size. Taken from the command line; from the

@@ -2,7 +2,7 @@
 // two bytes of an input choose the capacity (modulo the line's length + 3,
 // so that too small, exact and ample all come up), the rest is the line.
 // Checked against a model of the rules written with std::string: the
-// silent answer; the size answer, the same for every capacity and equal
+// silent answer; the size answer (the path read in code page 932), the same for every capacity and equal
 // to the copied length + 1; the copy itself; and that nothing is written
 // when the capacity is too small or there is no backslash.
 #include "check.h"
@@ -11,6 +11,12 @@
 #include <cstring>
 #include <memory>
 #include <string>
+
+// Code page 932's lead bytes: a backslash's byte after one is no backslash.
+static bool ShiftJisLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -35,18 +41,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         size_t close = line.find('"', 1);
         path = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
     }
-    size_t backslash = path.rfind('\\');
+    size_t backslash = std::string::npos;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (path[i] == '\\')
+            backslash = i;
+        else if (ShiftJisLeadByte(static_cast<unsigned char>(path[i])))
+            ++i;
+    }
     std::string directory = backslash == std::string::npos ? "" : path.substr(0, backslash);
     size_t expected = backslash == std::string::npos ? 0 : directory.size() + 1;
 
-    size_t answer = ProgramDirectoryOf(text.get(), 0, nullptr);
+    size_t answer = ProgramDirectoryOf(text.get(), ShiftJisLeadByte, 0, nullptr);
     CHECK(answer == expected, "size %zu, expected %zu", answer, expected);
 
     size_t capacity = choice % (line.size() + 3);
     for (unsigned char guard : { 0xA5, 0x5A }) {
         std::unique_ptr<char[]> buffer(new char[capacity]);
         std::memset(buffer.get(), guard, capacity);
-        size_t n = ProgramDirectoryOf(text.get(), capacity, buffer.get());
+        size_t n = ProgramDirectoryOf(text.get(), ShiftJisLeadByte, capacity, buffer.get());
         CHECK(n == answer, "size %zu with capacity %zu, %zu with none", n, capacity, answer);
         size_t written = 0;
         if (answer != 0 && capacity >= answer) {

@@ -30,11 +30,27 @@ TEST(IsSilent, FindsEachSwitchAnywhere)
     }
 }
 
+bool SingleByte(unsigned char)
+{
+    return false;
+}
+
+// Code page 932's lead bytes.
+bool ShiftJisLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// "D:\ソフト\表示.exe" in Shift-JIS: the second bytes of ソ and 表 are 0x5C.
+#define SJIS_SOFUTO "\x83\x5C\x83\x74\x83\x67"
+#define SJIS_HYOUJI "\x95\x5C\x8E\xA6"
+
 TEST(ProgramDirectoryOf, CutsThePathAtItsLastBackslash)
 {
     struct Case {
         const char* line;
         const char* directory;  // nullptr: no backslash to cut at
+        LeadByteTest isLeadByte = SingleByte;
     } cases[] = {
         /* 0 */ { "\"C:\\My Packages\\Tool One\\setup.exe\" /s C:\\other\\dir", "C:\\My Packages\\Tool One" },
         /* 1 */ { "C:\\pkg\\setup.exe /s D:\\temp\\x", "C:\\pkg\\setup.exe /s D:\\temp" },
@@ -51,6 +67,12 @@ TEST(ProgramDirectoryOf, CutsThePathAtItsLastBackslash)
         /* 12 */ { "C:/pkg/setup.exe", nullptr },
         /* 13 */ { "", nullptr },
         /* 14 */ { "\"", nullptr },
+        /* 15 */ { "\"D:\\" SJIS_SOFUTO "\\" SJIS_HYOUJI ".exe\" /s", "D:\\" SJIS_SOFUTO, ShiftJisLeadByte },
+        /* 16 */ { "D:\\" SJIS_SOFUTO "\\" SJIS_HYOUJI ".exe", "D:\\" SJIS_SOFUTO, ShiftJisLeadByte },
+        /* 17 */ { "\"" SJIS_HYOUJI ".exe\"", nullptr, ShiftJisLeadByte },
+        /* 18 */ { "\"" SJIS_HYOUJI ".exe\"", "\x95" },  // the same bytes in a single-byte code page
+        /* 19 */ { "\"C:\\x\\\x83\"\\y", "C:\\x", ShiftJisLeadByte },  // a lead byte ends the path
+        /* 20 */ { "C:\\x\\\x83", "C:\\x", ShiftJisLeadByte },
     };
     for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
         SCOPED_TRACE("row " + std::to_string(i));
@@ -58,27 +80,27 @@ TEST(ProgramDirectoryOf, CutsThePathAtItsLastBackslash)
         char buffer[128];
 
         if (!cases[i].directory) {
-            EXPECT_EQ(0u, ProgramDirectoryOf(line, 0, nullptr));
+            EXPECT_EQ(0u, ProgramDirectoryOf(line, cases[i].isLeadByte, 0, nullptr));
             std::memset(buffer, '#', sizeof buffer);
-            EXPECT_EQ(0u, ProgramDirectoryOf(line, sizeof buffer, buffer));
+            EXPECT_EQ(0u, ProgramDirectoryOf(line, cases[i].isLeadByte, sizeof buffer, buffer));
             EXPECT_EQ(std::string(sizeof buffer, '#'), std::string(buffer, sizeof buffer));
             continue;
         }
 
         const std::string expected = cases[i].directory;
         const size_t size = expected.size() + 1;
-        EXPECT_EQ(size, ProgramDirectoryOf(line, 0, nullptr));
+        EXPECT_EQ(size, ProgramDirectoryOf(line, cases[i].isLeadByte, 0, nullptr));
 
         // One byte short: the answer only, nothing written.
         std::memset(buffer, '#', sizeof buffer);
-        EXPECT_EQ(size, ProgramDirectoryOf(line, size - 1, buffer));
+        EXPECT_EQ(size, ProgramDirectoryOf(line, cases[i].isLeadByte, size - 1, buffer));
         EXPECT_EQ(std::string(sizeof buffer, '#'), std::string(buffer, sizeof buffer));
 
         // Exactly the size, and more than enough: the directory, its zero
         // byte and nothing after it.
         for (size_t capacity : { size, sizeof buffer }) {
             std::memset(buffer, '#', sizeof buffer);
-            EXPECT_EQ(size, ProgramDirectoryOf(line, capacity, buffer));
+            EXPECT_EQ(size, ProgramDirectoryOf(line, cases[i].isLeadByte, capacity, buffer));
             EXPECT_EQ(expected + '\0' + std::string(sizeof buffer - size, '#'),
                       std::string(buffer, sizeof buffer));
         }
