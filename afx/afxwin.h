@@ -133,7 +133,7 @@ public:
     // them so by themselves, and this framework supports nothing older.
     BOOL Enable3dControlsStatic() { return FALSE; }
 
-    // Opens the program's help file, when there is one beside it.
+    // The standard help command (F1): opens nothing.
     void OnHelp();
 
     CWnd* m_pMainWnd;

@@ -42,17 +42,9 @@ CWinApp::~CWinApp()
     g_pApp = nullptr;
 }
 
-void CWinApp::OnHelp()
-{
-    char path[MAX_PATH + 4];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (n < 4 || n >= MAX_PATH || lstrcmpiA(path + n - 4, ".exe") != 0)
-        return;
-    lstrcpyA(path + n - 4, ".hlp");
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
-        return;
-    WinHelpA(nullptr, path, HELP_FINDER, 0);
-}
+// A package has no help file, and a help viewer started by bare name would
+// be found beside the launcher first: the help command opens nothing.
+void CWinApp::OnHelp() {}
 
 CWinApp* AfxGetApp()
 {
