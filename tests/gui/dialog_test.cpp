@@ -193,6 +193,23 @@ TEST_F(Dialog, ShowsIcon128InTheTitleBarAndThePicture)
     Refuse(run);
 }
 
+// F1 opens nothing: neither a help viewer planted beside the launcher,
+// which a viewer started by bare name would be, nor a help file there.
+TEST_F(Dialog, HelpKeyOpensNothing)
+{
+    std::string package = MakePackage("help", {
+        { "NLS\\LANGID.TXT", "ENG 0\r\n" },
+        { "setup.hlp", "?_\x03\0" },
+    });
+    CopyFileA(SystemProgram("rundll32.exe").c_str(), (package + "\\winhlp32.exe").c_str(), FALSE);
+    SetResourceLocale("0409");
+    LauncherRun run(package);
+    ASSERT_TRUE(run.WaitForDialog());
+    run.Help();
+    EXPECT_NE(nullptr, run.Focus()) << "the dialog went away";
+    Refuse(run);
+}
+
 enum class Answer { Enter, YesBoxCleared, EnterOnTheBox, EnterOnNo, No, Esc, CloseCommand };
 
 void Give(LauncherRun& run, Answer answer)

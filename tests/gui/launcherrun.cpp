@@ -98,13 +98,17 @@ std::vector<std::string> Split(const std::string& text, const std::string& separ
 
 std::string MakePackage(const char* name, std::initializer_list<PackageFile> files)
 {
+    // The package's name may be in the system's code page: made by the
+    // ANSI call, not through a conversion of the library's own.
+    std::filesystem::create_directories(TestFolder());
     std::string folder = TestFolder() + "\\" + name;
-    std::filesystem::create_directories(folder);
+    CreateDirectoryA(folder.c_str(), nullptr);
     CopyFileA(g_setupExe.c_str(), (folder + "\\setup.exe").c_str(), FALSE);
     for (const PackageFile& file : files) {
-        std::string path = folder + "\\" + file.name;
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << file.content;
+        const std::string name = file.name;
+        for (size_t slash = name.find('\\'); slash != std::string::npos; slash = name.find('\\', slash + 1))
+            CreateDirectoryA((folder + "\\" + name.substr(0, slash)).c_str(), nullptr);
+        std::ofstream(folder + "\\" + name, std::ios::binary) << file.content;
     }
     return folder;
 }
@@ -126,11 +130,12 @@ void DeleteUninstallKey()
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
 }
 
-LauncherRun::LauncherRun(const std::string& package) : m_log(TestFolder() + "\\recorder.log")
+LauncherRun::LauncherRun(const std::string& package, const std::string& program, const char* arguments)
+    : m_log(TestFolder() + "\\recorder.log")
 {
     DeleteFileA(m_log.c_str());
     SetEnvironmentVariableA("RECORDER_LOG", m_log.c_str());
-    std::string commandLine = "\"" + package + "\\setup.exe\"";
+    std::string commandLine = "\"" + package + "\\" + program + "\"" + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     std::string folder = TestFolder();
@@ -211,6 +216,12 @@ void LauncherRun::Click(int nID) const
 void LauncherRun::Close() const
 {
     PostMessageA(m_hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void LauncherRun::Help() const
+{
+    HELPINFO info = { sizeof info, HELPINFO_WINDOW, IDOK, GetDlgItem(m_hDlg, IDOK), 0, { 0, 0 } };
+    SendMessageA(m_hDlg, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 bool LauncherRun::Probe(DialogProbe& probe) const

@@ -45,8 +45,8 @@ struct Outcome {
     std::vector<Started> started;  // in the order of their module paths
 };
 
-// One run of setup.exe without arguments, from a folder other than its
-// own. Its dialog is found by the process id, among the visible windows.
+// One run of setup.exe (or a copy by another name) in a package folder,
+// from a folder other than its own, without arguments unless given. Its dialog is found by the process id, among the visible windows.
 //
 // Keys are posted to the dialog's focused control, where its modal loop
 // finds them as if typed: on Wine that works every time, whereas real
@@ -58,7 +58,8 @@ struct Outcome {
 // inside setup.exe's process.
 class LauncherRun {
 public:
-    explicit LauncherRun(const std::string& package);
+    explicit LauncherRun(const std::string& package, const std::string& program = "setup.exe",
+                         const char* arguments = "");
     ~LauncherRun();
 
     // Waits until the dialog is shown; null if it isn't within seconds.
@@ -76,6 +77,8 @@ public:
     void Click(int nID) const;
     void Close() const;
     bool Probe(DialogProbe& probe) const;
+    // Sends the help message, as the F1 key makes it.
+    void Help() const;
 
     // Waits for setup.exe and the programs it started to end, then reads
     // the uninstall entry and the recorder's log.

@@ -44,13 +44,17 @@ __attribute__((noinline)) void PaintStack()
 
 TEST_F(LanguageTest, ReadResourceLocale)
 {
-    static const struct {
+    // Without the value, as on the NT family: the user's UI language,
+    // which Wine takes from LANG.
+    const uint32_t uiLanguage = GetUserDefaultUILanguage();
+    ASSERT_NE(0u, uiLanguage);
+    const struct {
         bool store;
         DWORD type;
         std::string data;
         uint32_t expected;
     } rows[] = {
-        /* 0 */ { false, REG_SZ, "", 0 },
+        /* 0 */ { false, REG_SZ, "", uiLanguage },
         /* 1 */ { true, REG_SZ, Sz("00000407"), 0x407 },
         /* 2 */ { true, REG_SZ, Sz("0000040c"), 0x40C },
         /* 3 */ { true, REG_SZ, Sz("0000040C"), 0x40C },
@@ -63,7 +67,7 @@ TEST_F(LanguageTest, ReadResourceLocale)
         /* 6 */ { true, REG_BINARY, std::string("0000000000000000040C"), 0x40C },
         /* 7 */ { true, REG_BINARY, std::string(20, '1'), 0x11111111 },
         /* 8 */ { true, REG_SZ, std::string("0000000000000000040C"), 0 },
-        // Longer than the buffer: no number.
+        // Longer than the buffer: there, but no number.
         /* 9 */ { true, REG_SZ, Sz("00000000000000000000407"), 0 },
         /* 10 */ { true, REG_BINARY, std::string("00000809", 8), 0x809 },
         /* 11 */ { true, REG_DWORD, std::string("\x07\x04\0\0", 4), 0 },
@@ -77,8 +81,9 @@ TEST_F(LanguageTest, ReadResourceLocale)
         EXPECT_EQ(rows[i].expected, ReadResourceLocale()) << "row " << i;
     }
     // A key without its unnamed value.
+    DeleteTree(HKEY_USERS, LOCALE_KEY);
     SetValue(HKEY_USERS, LOCALE_KEY, "Other", REG_SZ, Sz("00000407"));
-    EXPECT_EQ(0u, ReadResourceLocale()) << "key without the value";
+    EXPECT_EQ(uiLanguage, ReadResourceLocale()) << "key without the value";
 }
 
 struct Expected {

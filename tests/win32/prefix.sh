@@ -1,6 +1,7 @@
 #!/bin/sh
-# Makes a private Wine prefix for the tests, once; a later run only
-# refreshes what is installed into it.
+# Makes a private Wine prefix for the tests, once for each WINEARCH (win32,
+# win64 or Wine's default); a later run only refreshes what is installed
+# into it.
 #
 #   prefix.sh DIR [--recorder EXE] [--drive LETTER: FOLDER]
 #
@@ -13,12 +14,13 @@ shift
 # own rundll32.exe.
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY
-if [ ! -f "$prefix/.ready" ]; then
+arch=${WINEARCH:-default}
+if [ "$(cat "$prefix/.ready" 2>/dev/null)" != "$arch" ]; then
     rm -rf "$prefix"
     mkdir -p "$(dirname "$prefix")"
     wineboot -i
     wineserver -w
-    touch "$prefix/.ready"
+    echo "$arch" >"$prefix/.ready"
 fi
 while [ $# -gt 0 ]; do
     case $1 in
