@@ -3,10 +3,11 @@
 # win64 or Wine's default); a later run only refreshes what is installed
 # into it.
 #
-#   prefix.sh DIR [--recorder EXE] [--drive LETTER: FOLDER]
+#   prefix.sh DIR [--recorder EXE] [--drive LETTER: FOLDER] [--version VERSION]
 #
 # --recorder puts EXE in place of the system's rundll32.exe and notepad.exe;
-# --drive maps a drive letter to a folder through the prefix's dosdevices.
+# --drive maps a drive letter to a folder through the prefix's dosdevices;
+# --version sets the Windows version that Wine shows (win98, winxp, win10).
 set -eu
 prefix=$1
 shift
@@ -33,6 +34,10 @@ while [ $# -gt 0 ]; do
         mkdir -p "$3"
         ln -sfn "$3" "$prefix/dosdevices/$2"
         shift 3 ;;
+    --version)
+        wine reg add 'HKCU\Software\Wine' /v Version /d "$2" /f >/dev/null
+        wineserver -w
+        shift 2 ;;
     *)
         echo "prefix.sh: unknown option $1" >&2
         exit 2 ;;
