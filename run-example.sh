@@ -2,39 +2,72 @@
 # Builds setup.exe and runs it on the example package under Wine, in a
 # private prefix (build/demo/wine), then says what happened.
 #
-#   ./run-example.sh [--locale HEX] [--silent]
+#   ./run-example.sh [--lang LOCALE] [--resource-locale HEX] [--windows VERSION] [--silent]
 #
-# --locale sets the system's resource locale first (default 0407, German;
-# 0409 English, 040C French; anything else falls back to the default).
+# The language is chosen as on Windows 2000 and later: from the user's UI
+# language, which Wine takes from the Unix locale. --lang sets it (default
+# de_DE.UTF-8, German; en_US.UTF-8 English, fr_FR.UTF-8 French; the locale
+# is compiled into build/demo/locale if the system lacks it).
+# --resource-locale sets the value by which Windows 95, 98 and ME name
+# their UI language instead (0407, 0409, 040C...); where it is there it
+# decides. --windows sets the version Wine shows (win98 makes setup.exe
+# start the Windows 9x installer, setupx.dll; default win10).
 # Without a display the run is silent (setup.exe /s). With one, pictures
 # of the dialog in each language go to build/demo/shots and the dialog is
 # shown for you to answer.
 set -euo pipefail
 cd "$(dirname "$0")"
 top=$PWD
-locale=0407
+lang=de_DE.UTF-8
+resource_locale=
+windows=win10
 silent=
 while [ $# -gt 0 ]; do
     case $1 in
-    --locale) locale=$2; shift 2 ;;
+    --lang) lang=$2; shift 2 ;;
+    --resource-locale) resource_locale=$2; shift 2 ;;
+    --windows) windows=$2; shift 2 ;;
     --silent) silent=1; shift ;;
-    *) echo "usage: $0 [--locale HEX] [--silent]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--lang LOCALE] [--resource-locale HEX] [--windows VERSION] [--silent]" >&2; exit 2 ;;
     esac
 done
 xdpyinfo >/dev/null 2>&1 || silent=1
 
 scripts/install-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 >/dev/null
+preset=win32
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    # setup.exe ships 32-bit; a machine that runs no 32-bit programs can
+    # only show its 64-bit build.
+    echo "NOTE: this machine runs no 32-bit programs; running the 64-bit build of setup.exe."
+    preset=win64
+    export PATH=$top/scripts/wine64:$PATH
+fi
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset >/dev/null
 
 demo=$top/build/demo
 mkdir -p "$demo"
-export WINEPREFIX=$demo/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if LANG=$lang LC_ALL= locale 2>&1 >/dev/null | grep -q 'Cannot set'; then
+    mkdir -p "$demo/locale"
+    [ -f "$demo/locale/$lang/LC_CTYPE" ] ||
+        localedef -i "${lang%%.*}" -f "${lang#*.}" "$demo/locale/$lang" 2>/dev/null ||
+        echo "NOTE: cannot make the locale $lang; Wine will use English."
+    export LOCPATH=$demo/locale
+fi
+export LANG=$lang LC_ALL=
+export WINEPREFIX=$demo/wine.$preset WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating a Wine prefix in $WINEPREFIX (once, about 20 s)..."
     wineboot -i >/dev/null 2>&1
 fi
-wine reg add 'HKU\.DEFAULT\Control Panel\Desktop\ResourceLocale' /ve /d "$(printf '%08s' "$locale" | tr ' ' 0)" /f >/dev/null
+# A new locale needs a new Wine session.
+wineserver -k 2>/dev/null || true
+wine reg add 'HKCU\Software\Wine' /v Version /d "$windows" /f >/dev/null
+resource_key='HKU\.DEFAULT\Control Panel\Desktop\ResourceLocale'
+wine reg delete "$resource_key" /f >/dev/null 2>&1 || true
+if [ -n "$resource_locale" ]; then
+    wine reg add "$resource_key" /ve /d "$(printf '%08s' "$resource_locale" | tr ' ' 0)" /f >/dev/null
+fi
 # Start from a machine on which the package isn't installed.
 wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\KAVRO' /f >/dev/null 2>&1 || true
 wine reg delete 'HKLM\SOFTWARE\KAVRO Example' /f >/dev/null 2>&1 || true
@@ -43,9 +76,13 @@ rm -rf "$WINEPREFIX/drive_c/windows/KAVRO"
 package=$demo/package
 rm -rf "$package"
 cp -r example "$package"
-cp build/win32/setup.exe "$package/"
+cp build/$preset/setup.exe "$package/"
+acp=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null | sed -n 's/.*REG_SZ *//p' | tr -d '\r')
 echo "Package folder: $package"
-echo "Resource locale: $locale"
+echo "Windows version: $windows; Unix locale: $lang (ANSI code page ${acp:-?})"
+if [ -n "$resource_locale" ]; then
+    echo "ResourceLocale: $resource_locale"
+fi
 
 trace=$demo/trace.txt
 if [ -n "$silent" ]; then
@@ -75,7 +112,7 @@ done
 echo "  uninstall entry: $key"
 echo "    DisplayName (REG_SZ): $name"
 message=$(wine reg query "$key" /v Message 2>/dev/null | sed -n 's/.*REG_BINARY *//p' | tr -d '\r')
-printf '    Message (REG_BINARY, %d bytes): %b\n' $((${#message} / 2)) "$(echo "${message%00}" | sed 's/../\\x&/g')" | iconv -f CP1252 -t UTF-8
+printf '    Message (REG_BINARY, %d bytes): %b\n' $((${#message} / 2)) "$(echo "${message%00}" | sed 's/../\\x&/g')" | iconv -f "CP${acp:-1252}" -t UTF-8
 echo "  started:"
 grep 'CreateProcessInternalW app (null) cmdline' "$trace" |
     grep -iE 'rundll32|notepad' |

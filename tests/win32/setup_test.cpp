@@ -180,6 +180,37 @@ TEST_F(SetupTest, LanguageFromLocale)
     }
 }
 
+// The installer library of the system setup.exe runs on: Windows 9x has
+// setupx.dll, the NT family setupapi.dll. Wine shows setup.exe the
+// version that its application defaults name.
+TEST_F(SetupTest, InstallerOfTheSystemFamily)
+{
+    static const struct {
+        const char* version;
+        const char* library;
+    } rows[] = {
+        { "win95", "setupx.dll" },
+        { "win98", "setupx.dll" },
+        { "nt40", "setupapi.dll" },
+        { "winxp", "setupapi.dll" },
+        { "win10", "setupapi.dll" },
+    };
+    const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\setup.exe";
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.version);
+        SetValue(HKEY_CURRENT_USER, kAppDefaults, "Version", REG_SZ, std::string(row.version) + '\0');
+        auto started = RunSilent(dir);
+        EXPECT_EQ(1u, started.size()) << Describe(started);
+        if (!started.empty())
+            EXPECT_EQ("\"" + std::string(kRundll32) + "\" " + row.library + ",InstallHinfSection DefaultInstall 130 " +
+                          dir + "\\tool.inf",
+                      started[0].commandLine);
+    }
+    DeleteTree(HKEY_CURRENT_USER, kAppDefaults);
+}
+
 // A second run in another language replaces both values, to the byte,
 // and leaves the key's other values alone.
 TEST_F(SetupTest, SecondRunOverwrites)
