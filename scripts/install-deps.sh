@@ -26,12 +26,17 @@ command -v clang++ >/dev/null || need+=(clang)
 compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-14-dev)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -d /usr/share/i18n/locales ] || need+=(locales)
-# Wine draws Chinese, Japanese and Korean with WenQuanYi Micro Hei, Thai
-# with TLWG's fonts (Noto's Thai font has no Latin letters, which Wine
-# would then draw as boxes), and the other scripts with Noto Sans.
+# The fonts of the dialog pictures: Wine's Marlett for the title bar's
+# buttons, Liberation Sans for Latin, Greek and Cyrillic letters, Noto Sans
+# for Vietnamese, DejaVu Sans for Hebrew and Arabic, TLWG's Loma for Thai
+# (Noto's Thai font has no Latin letters), WenQuanYi Micro Hei for Chinese,
+# Japanese and Korean.
+[ -f /usr/share/wine/fonts/marlett.ttf ] || need+=(fonts-wine)
+[ -d /usr/share/fonts/truetype/liberation ] || need+=(fonts-liberation)
+[ -d /usr/share/fonts/truetype/dejavu ] || need+=(fonts-dejavu-core)
+[ -f /usr/share/fonts/truetype/noto/NotoSans-Regular.ttf ] || need+=(fonts-noto-core)
+[ -f /usr/share/fonts/truetype/tlwg/Loma.ttf ] || need+=(fonts-thai-tlwg)
 [ -f /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ] || need+=(fonts-wqy-microhei)
-[ -d /usr/share/fonts/truetype/tlwg ] || need+=(fonts-thai-tlwg)
-[ -d /usr/share/fonts/truetype/noto ] || need+=(fonts-noto-core)
 
 sudo=
 [ "$(id -u)" -eq 0 ] || sudo=sudo
