@@ -1,32 +1,24 @@
+// Localized texts read through the platform's initialization-file call.
 #include "lookup.h"
 
-CString LanguageFileName(const char* base, const char* code)
+#include <windows.h>
+
+#include <cstring>
+
+// The text ends at the count that the call returns, and a byte it didn't
+// write reads as zero: a value cut inside a double-byte character is
+// reported one byte longer than Wine writes it.
+static void ReadProfileString(const char* file, const char* section, const char* key,
+                              char* buffer, size_t capacity)
 {
-    CString name(base);
-    name += ".";
-    name += code;
-    return name;
+    std::memset(buffer, 0, capacity);
+    DWORD length = GetPrivateProfileStringA(section, key, "", buffer, static_cast<DWORD>(capacity), file);
+    if (length < capacity)
+        buffer[length] = '\0';
 }
 
-static bool ReadText(ProfileReader read, const char* file, const char* section,
-                     const char* key, CString& text)
+BOOL LookupText(const LanguageCodes& codes, CString& dest, const char* base,
+                const char* section, const char* key)
 {
-    char buffer[kTextCapacity];
-    buffer[0] = '\0';
-    read(file, section, key, buffer, sizeof buffer);
-    buffer[sizeof buffer - 1] = '\0';
-    if (buffer[0] == '\0')
-        return false;
-    text = buffer;
-    return true;
-}
-
-TextSource LookupTextWith(ProfileReader read, const LanguageCodes& codes, const char* base,
-                          const char* section, const char* key, CString& text)
-{
-    if (ReadText(read, LanguageFileName(base, codes.currentCode), section, key, text))
-        return kTextFromCurrent;
-    if (ReadText(read, LanguageFileName(base, codes.defaultCode), section, key, text))
-        return kTextFromDefault;
-    return kTextMissing;
+    return LookupTextWith(ReadProfileString, codes, base, section, key, dest) != kTextMissing;
 }

@@ -21,25 +21,6 @@ bool WindowsNineX()
     return (GetVersion() & 0x80000000) != 0;
 }
 
-void CopyTree(const std::string& from, const std::string& to)
-{
-    CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((from + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = fd.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            CopyTree(from + "\\" + name, to + "\\" + name);
-        else
-            CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-}
-
 // What a console program prints, run to its end.
 std::string Output(const std::string& commandLine)
 {

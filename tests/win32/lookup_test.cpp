@@ -80,20 +80,39 @@ TEST_F(LookupTest, CurrentThenDefault)
     }
 }
 
-// Texts up to 1023 characters come whole; longer ones are cut there.
+// Texts up to 1023 bytes come whole; longer ones are cut there, and in a
+// double-byte code page before a character that doesn't fit whole.
 TEST_F(LookupTest, LongValues)
 {
-    const size_t lengths[] = { 1022, 1023, 1024, 5000 };
-    for (size_t i = 0; i < sizeof lengths / sizeof lengths[0]; ++i) {
-        SCOPED_TRACE(testing::Message() << "row " << i << ": " << lengths[i] << " characters");
+    static const struct {
+        const char* unit;  // repeated to the value's length
+        size_t length;     // bytes of the value
+        UINT codePage;     // the row's system code page, 0 for any
+        size_t expected;   // bytes of the text
+    } rows[] = {
+        /* 0 */ { "abcdefghijklmnopqrstuvwxyz", 1022, 0, 1022 },
+        /* 1 */ { "abcdefghijklmnopqrstuvwxyz", 1023, 0, 1023 },
+        /* 2 */ { "abcdefghijklmnopqrstuvwxyz", 1024, 0, 1023 },
+        /* 3 */ { "abcdefghijklmnopqrstuvwxyz", 5000, 0, 1023 },
+        // 600 times "あ" in Shift-JIS: the platform writes 511 whole
+        // characters, 1022 bytes, and reports 1023; the byte after them is
+        // not the text's.
+        /* 4 */ { "\x82\xA0", 1200, 932, 1022 },
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        if (rows[i].codePage && rows[i].codePage != GetACP())
+            continue;
+        SCOPED_TRACE(testing::Message() << "row " << i);
         std::string value;
-        for (size_t n = 0; n < lengths[i]; ++n)
-            value += static_cast<char>('a' + n % 26);
+        while (value.size() < rows[i].length)
+            value += rows[i].unit;
+        value.resize(rows[i].length);
         WriteBytes(std::string(kDir) + "\\NLS\\PROJ.ENG", "[Proj]\r\nName=" + value + "\r\n");
         CString text(kJunk);
         EXPECT_TRUE(LookupText(Codes("ENG", "DEU"), text, "NLS\\PROJ", "Proj", "Name"));
-        EXPECT_EQ(value.substr(0, 1023), std::string(text));
-        EXPECT_EQ(static_cast<int>(value.size() < 1023 ? value.size() : 1023), text.GetLength());
+        EXPECT_EQ(static_cast<int>(rows[i].expected), text.GetLength());
+        EXPECT_TRUE(value.substr(0, rows[i].expected) == static_cast<const char*>(text))
+            << "the text is not the value's first " << rows[i].expected << " bytes";
     }
 }
 

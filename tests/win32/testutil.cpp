@@ -53,6 +53,25 @@ void MakeEmptyDir(const std::string& dir)
     MakeDirs(dir);
 }
 
+void CopyTree(const std::string& from, const std::string& to)
+{
+    CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((from + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = fd.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            CopyTree(from + "\\" + name, to + "\\" + name);
+        else
+            CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+}
+
 void WriteBytes(const std::string& path, const std::string& data)
 {
     MakeDirs(path.substr(0, path.find_last_of('\\')));

@@ -19,6 +19,8 @@ std::string WinPath(const std::string& unixPath);
 // A fresh, empty folder (removed first with everything in it).
 void MakeEmptyDir(const std::string& dir);
 void RemoveTree(const std::string& dir);
+// Copies a folder with everything in it.
+void CopyTree(const std::string& from, const std::string& to);
 // Writes the bytes exactly, making the file's folder if needed.
 void WriteBytes(const std::string& path, const std::string& data);
 std::string ReadBytes(const std::string& path);
