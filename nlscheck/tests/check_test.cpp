@@ -147,7 +147,7 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
                    "(it is in [Other], on line 4)" },
         /* 18 */ { { { "NLS/STR.DEU", "[Translation]\r\nInst=" + std::string(1100, 'x') + "\r\nReadme=R\r\nYes=Y\r\nNo=N\r\n"
                                       "Remove=E\r\n[Constant]\r\nReadmePath=readme.txt\r\n" } },
-                   kWarning, "NLS/STR.DEU", 2, "1100 characters long: the launcher reads only 1023" },
+                   kWarning, "NLS/STR.DEU", 2, "1100 bytes long in code page 1252: the launcher reads only 1023" },
         /* 19 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\nINF=paket.inf\r\n" } }, kWarning, "NLS/PROJ.DEU", 3,
                    "the INF \"paket.inf\" is not in the package" },
         /* 20 */ { { { "readme.txt", "" } }, kWarning, "NLS/STR.ENG", 8, "the readme \"readme.txt\" is not in the package" },
@@ -158,7 +158,7 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
         /* 23 */ { { { "pkg.inf", "[Version]\r\nSignature=\"$CHICAGO$\"\r\n" } }, kWarning, "pkg.inf", 0,
                    "there is no [DefaultInstall] section" },
         /* 24 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=" + std::string(64, 'P') + "\r\nINF=pkg.inf\r\n" } }, kWarning,
-                   "NLS/PROJ.DEU", 2, "the display name is 64 characters long" },
+                   "NLS/PROJ.DEU", 2, "the display name is 64 bytes long" },
         /* 25 */ { { { "NLS/PROJ.ENG", "[Proj]\r\nName=Package\r\n" }, { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\n" } },
                    kError, "NLS/PROJ.DEU", 0, "no INF name for DEU" },
         /* 26 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\nINF=pkg.inf\r\nname=Zweiter\r\n" } }, kWarning, "NLS/PROJ.DEU", 4,
