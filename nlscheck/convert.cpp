@@ -32,16 +32,21 @@ bool SourceText(const std::string& bytes, const std::string& shownName, std::u32
     }
     std::string body = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? bytes.substr(3) : bytes;
     text = DecodeUtf8(body);
+    if (IsValidUtf8(body))
+        return true;
+    // The first line that is not: line ends are the same bytes in UTF-8 as in ASCII.
     int line = 1;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == 0xFFFD && !IsValidUtf8(body)) {
-            findings.push_back(Finding{ kError, shownName, line,
-                                        "the source is not UTF-8 here: write the sources in UTF-8; nothing is written" });
-            return false;
-        }
-        line += text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+    size_t start = 0;
+    for (size_t i = 0; i <= body.size(); ++i) {
+        if (i < body.size() && body[i] != '\n' && body[i] != '\r')
+            continue;
+        if (!IsValidUtf8(body.substr(start, i - start)))
+            break;
+        line += i < body.size() && !(body[i] == '\r' && i + 1 < body.size() && body[i + 1] == '\n');
+        start = i + 1;
     }
-    return true;
+    findings.push_back(Finding{ kError, shownName, line, "the source is not UTF-8 here: write the sources in UTF-8; nothing is written" });
+    return false;
 }
 
 bool WriteWhole(const fs::path& path, const std::string& bytes)

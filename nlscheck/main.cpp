@@ -59,6 +59,13 @@ bool IsHex(const char* text)
     return true;
 }
 
+// A path from the command line in UTF-8, as nlscheck handles paths (on
+// Windows the command line is in the system code page).
+std::string Utf8Path(const std::string& arg)
+{
+    return std::filesystem::path(arg).u8string();
+}
+
 int Usage(const char* problem)
 {
     if (problem)
@@ -113,11 +120,11 @@ int main(int argc, char** argv)
         } else if (arg == "--system" && hasValue) {
             systemFolder = argv[++i];
         } else if (arg == "--convert" && hasValue) {
-            sources = argv[++i];
+            sources = Utf8Path(argv[++i]);
         } else if (!arg.empty() && arg[0] == '-') {
             return Usage(("unknown or incomplete option: " + arg).c_str());
         } else if (folder.empty()) {
-            folder = arg;
+            folder = Utf8Path(arg);
         } else {
             return Usage("one package folder at a time");
         }
@@ -134,7 +141,7 @@ int main(int argc, char** argv)
     if (!sources.empty())
         return Convert(sources, folder);
 
-    options.programFolder = programFolder.empty() ? LauncherFolder(folder) : programFolder;
+    options.programFolder = programFolder.empty() ? LauncherFolder(std::filesystem::u8path(folder).string()) : programFolder;
     while (options.programFolder.size() > 1 && options.programFolder.back() == '\\')
         options.programFolder.pop_back();
     while (systemFolder.size() > 1 && systemFolder.back() == '\\')

@@ -9,6 +9,7 @@
 #endif
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -33,7 +34,7 @@ void ReadPackageProfile(const char* file, const char* section, const char* key, 
         return;
 #ifdef _WIN32
     if (g_codePage == GetACP()) {
-        std::string path = g_folder + "\\" + file;
+        std::string path = std::filesystem::u8path(g_folder).string() + "\\" + file;
         GetPrivateProfileStringA(section, key, "", buffer, static_cast<DWORD>(capacity), path.c_str());
         return;
     }
