@@ -485,7 +485,7 @@ void PackageChecker::CheckEncoding(const LanguageFile& file, const std::string& 
         for (const ProfileNote* note : notes) {
             std::string one = note->kind == ProfileNote::kNotInCodePage
                                   ? Quoted(Utf8(std::u32string(1, note->ch))) + " (" + CodePointName(note->ch) +
-                                        ") as " + Quoted(Shown(note->bytes, codePage))
+                                        "), read as " + Quoted(Shown(note->bytes, codePage))
                                   : HexBytes(note->bytes);
             if (list.find(one) == std::string::npos)
                 list += (list.empty() ? "" : ", ") + one;
@@ -493,7 +493,7 @@ void PackageChecker::CheckEncoding(const LanguageFile& file, const std::string& 
         switch (notes[0]->kind) {
         case ProfileNote::kNotInCodePage:
             Warn(file.shown, line,
-                 "no place in " + page + " for " + list + ": the NT family reads the file so on the machines of " + who +
+                 "no place in " + page + " for " + list + " on the NT family, on the machines of " + who +
                      "; write the text without " + (notes.size() == 1 ? "it" : "them"));
             break;
         case ProfileNote::kNoCharacter:

@@ -198,7 +198,7 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
                      { "NLS/PROJ.JPN", "[Proj]\nName=\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\nINF=pkg.inf\n" } },
                    kWarning, "NLS/PROJ.JPN", 2, "the line ends in a lead byte of code page 932 (Japanese) (0x88 0x0A)" },
         /* 33 */ { { { "NLS/PROJ.DEU", "\xEF\xBB\xBF[Proj]\r\nName=Paket \xD0\x96\r\nINF=pkg.inf\r\n" } }, kWarning,
-                   "NLS/PROJ.DEU", 2, "no place in code page 1252 (Western European) for \"Ж\" (U+0416) as \"?\"" },
+                   "NLS/PROJ.DEU", 2, "no place in code page 1252 (Western European) for \"Ж\" (U+0416), read as \"?\"" },
         /* 34 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\x81\r\nINF=pkg.inf\r\n" } }, kWarning, "NLS/PROJ.DEU", 2,
                    "byte 0x81 stands for no character in code page 1252" },
         /* 35 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nJPN 0411\r\n" },
