@@ -13,6 +13,7 @@
 #include "nls/langtable.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -51,8 +52,65 @@ const char* const kBases[] = { "NLS\\PROJ", "NLS\\STR" };
 struct LanguageFile {
     std::string shown;  // the file's own name when it exists, else the launcher's
     bool exists;
+    std::string bytes;
     ProfileFile profile;
 };
+
+bool HasNonAscii(const std::string& bytes)
+{
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    return false;
+}
+
+int FirstNonAsciiLine(const std::string& bytes)
+{
+    int line = 1;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
+            return line;
+        line += bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'));
+    }
+    return 0;
+}
+
+std::string LineOf(const std::string& bytes, int wanted)
+{
+    int line = 1;
+    size_t start = 0;
+    for (size_t i = 0; i <= bytes.size(); ++i) {
+        bool end = i == bytes.size() || bytes[i] == '\n' || bytes[i] == '\r';
+        if (!end)
+            continue;
+        if (line == wanted)
+            return bytes.substr(start, i - start);
+        if (i < bytes.size() && bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        ++line;
+        start = i + 1;
+    }
+    return std::string();
+}
+
+std::string HexBytes(const std::string& bytes)
+{
+    std::string out;
+    char hex[8];
+    for (unsigned char c : bytes) {
+        std::snprintf(hex, sizeof hex, "%s0x%02X", out.empty() ? "" : " ", c);
+        out += hex;
+    }
+    return out;
+}
+
+std::string LocaleNames(const std::vector<uint32_t>& locales)
+{
+    std::string out;
+    for (uint32_t l : locales)
+        out += (out.empty() ? "" : ", ") + Hex(l);
+    return out;
+}
 
 bool IsAbsolute(const std::string& path)
 {
@@ -85,7 +143,13 @@ public:
     void Run();
 
 private:
-    const LanguageFile& File(const std::string& name);
+    const LanguageFile& File(const std::string& name, unsigned codePage);
+    void FindCodePages();
+    unsigned LanguageCodePage(const std::string& code) const;
+    std::string ReachedBy(const std::string& code) const;
+    std::string Shown(const std::string& bytes, unsigned codePage) const { return Utf8FromCodePage(bytes, codePage); }
+    void CheckEncoding(const LanguageFile& file, const std::string& code);
+    void CheckCodePagesAgree();
     void Add(Severity severity, const std::string& file, int line, const std::string& message);
     void Warn(const std::string& file, int line, const std::string& message) { Add(kWarning, file, line, message); }
 
@@ -97,14 +161,21 @@ private:
     void CheckKeys(const LanguageFile& file, const TextKind& text, const std::string& code);
     void SayMissing();
     void CheckUnreachedFiles(const std::vector<std::string>& codes);
-    void CheckInf(const std::string& inf, const std::string& from, int line);
+    void CheckInf(const std::string& inf, unsigned codePage);
+    bool CheckName(const char* what, const std::string& name, const std::string& from, int line, unsigned codePage);
 
     std::string m_folder;
     const CheckOptions& m_options;
     Report& m_report;
     std::string m_table;  // the table's bytes
     LanguageCodes m_default = {};
-    std::map<std::string, LanguageFile> m_files;  // by the launcher's name, in upper case
+    std::map<std::string, LanguageFile> m_files;  // by the launcher's name, in upper case, and code page
+    struct LocaleOfCode {
+        uint32_t locale;
+        unsigned codePage;
+        int line;
+    };
+    std::map<std::string, std::vector<LocaleOfCode>> m_localesOf;  // the table's locales of each code
     std::set<std::string> m_said;                 // findings already made
     std::set<std::string> m_infsRead;
 
@@ -123,19 +194,48 @@ void PackageChecker::Add(Severity severity, const std::string& file, int line, c
         m_report.findings.push_back(Finding{ severity, file, line, message });
 }
 
-const LanguageFile& PackageChecker::File(const std::string& name)
+const LanguageFile& PackageChecker::File(const std::string& name, unsigned codePage)
 {
     std::string upper = name;
     for (char& c : upper)
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
+    upper += "\n" + std::to_string(codePage);
     auto it = m_files.find(upper);
     if (it != m_files.end())
         return it->second;
-    std::string relative = ResolveName(m_folder, name), bytes;
+    std::string shownName = Shown(name, codePage);
+    std::string relative = ResolveName(m_folder, shownName), bytes;
     bool exists = !relative.empty() && ReadFileBytes(JoinPath(m_folder, relative), bytes);
-    LanguageFile file = { exists ? relative : HostName(name), exists, ProfileFile(exists ? bytes : std::string()) };
+    if (!exists)
+        bytes.clear();
+    LanguageFile file = { exists ? relative : HostName(shownName), exists, bytes, ProfileFile(bytes, codePage) };
     return m_files.emplace(upper, file).first->second;
+}
+
+// Which locales of the table reach each code, and their code pages.
+void PackageChecker::FindCodePages()
+{
+    for (const TableRow& row : m_report.rows)
+        if (!row.skipped && row.value != 0 && row.status.empty())
+            m_localesOf[row.cut].push_back(LocaleOfCode{ row.value, CodePageOfLocale(row.value), row.line });
+}
+
+unsigned PackageChecker::LanguageCodePage(const std::string& code) const
+{
+    return ::LanguageCodePage(m_report.rows, code);
+}
+
+// "RUS's locales (0419)", for messages.
+std::string PackageChecker::ReachedBy(const std::string& code) const
+{
+    auto it = m_localesOf.find(code);
+    std::vector<uint32_t> locales;
+    if (it != m_localesOf.end())
+        for (const LocaleOfCode& l : it->second)
+            locales.push_back(l.locale);
+    std::string name = CodeName(code.c_str());
+    return locales.empty() ? name + " (no locale of its own)" : name + "'s locales (" + LocaleNames(locales) + ")";
 }
 
 std::vector<uint32_t> PackageChecker::Locales() const
@@ -183,6 +283,7 @@ void PackageChecker::Run()
             "(no language code)");
     }
     ParseLanguageTable(m_table.data(), m_table.size(), 0, m_default);
+    FindCodePages();
 
     RunLocales();
     for (const LanguageRun& run : m_report.runs)
@@ -190,6 +291,7 @@ void PackageChecker::Run()
     std::vector<std::string> codes = ReachedCodes();
     for (const std::string& code : codes)
         CheckLanguageFile(code);
+    CheckCodePagesAgree();
     CheckUnreachedFiles(codes);
 
     std::stable_sort(m_report.findings.begin(), m_report.findings.end(), [](const Finding& a, const Finding& b) {
@@ -202,8 +304,13 @@ void PackageChecker::RunLocales()
     for (uint32_t locale : Locales()) {
         LanguageCodes codes;
         ParseLanguageTable(m_table.data(), m_table.size(), locale, codes);
-        auto same = std::find_if(m_report.runs.begin(), m_report.runs.end(), [&codes](const LanguageRun& run) {
-            return std::memcmp(&run.codes, &codes, sizeof codes) == 0;
+        // A locale without a code page of its own (0 among them) is taken
+        // to be on a machine of its language's.
+        unsigned codePage = CodePageOfLocale(locale);
+        if (codePage == kNoCodePage)
+            codePage = LanguageCodePage(codes.currentCode);
+        auto same = std::find_if(m_report.runs.begin(), m_report.runs.end(), [&](const LanguageRun& run) {
+            return std::memcmp(&run.codes, &codes, sizeof codes) == 0 && run.codePage == codePage;
         });
         if (same != m_report.runs.end()) {
             same->locales.push_back(locale);
@@ -212,10 +319,12 @@ void PackageChecker::RunLocales()
         LanguageRun run;
         run.locales.push_back(locale);
         run.codes = codes;
+        run.codePage = codePage;
         run.projFile = static_cast<const char*>(LanguageFileName("NLS\\PROJ", codes.currentCode));
         run.strFile = static_cast<const char*>(LanguageFileName("NLS\\STR", codes.currentCode));
         run.defaultProjFile = static_cast<const char*>(LanguageFileName("NLS\\PROJ", codes.defaultCode));
         run.defaultStrFile = static_cast<const char*>(LanguageFileName("NLS\\STR", codes.defaultCode));
+        SetProfileCodePage(codePage);
         std::string inf, readme;
         for (const TextKind& kind : kTexts) {
             TextRead text = { kind.label, kind.base, kind.section, kind.key, kTextMissing, "", 0, "", kind.whenMissing };
@@ -223,7 +332,7 @@ void PackageChecker::RunLocales()
             text.source = LookupTextWith(ReadPackageProfile, codes, kind.base, kind.section, kind.key, value);
             if (text.source != kTextMissing) {
                 const char* code = text.source == kTextFromCurrent ? codes.currentCode : codes.defaultCode;
-                const LanguageFile& file = File(static_cast<const char*>(LanguageFileName(kind.base, code)));
+                const LanguageFile& file = File(static_cast<const char*>(LanguageFileName(kind.base, code)), codePage);
                 const ProfileKey* key = file.profile.Find(kind.section, kind.key);
                 text.file = file.shown;
                 text.line = key ? key->line : 0;
@@ -236,10 +345,12 @@ void PackageChecker::RunLocales()
             run.texts.push_back(text);
         }
         run.installStarted = !m_options.rundll32Path.empty();
-        if (run.installStarted)
-            run.installCommand = static_cast<const char*>(
-                InstallCommand(m_options.rundll32Path.c_str(), InstallerLibrary(true), m_options.programFolder.c_str(),
-                               inf.c_str()));
+        if (run.installStarted) {
+            const char* rundll32 = m_options.rundll32Path.c_str();
+            const char* folder = m_options.programFolder.c_str();
+            run.installCommand = static_cast<const char*>(InstallCommand(rundll32, InstallerLibrary(true), folder, inf.c_str()));
+            run.installCommand9x = static_cast<const char*>(InstallCommand(rundll32, InstallerLibrary(false), folder, inf.c_str()));
+        }
         if (!readme.empty() && !m_options.notepadPath.empty())
             run.readmeCommand = static_cast<const char*>(ReadmeCommand(m_options.notepadPath.c_str(), readme.c_str()));
         m_report.runs.push_back(run);
@@ -251,8 +362,8 @@ void PackageChecker::CheckRun(const LanguageRun& run)
     for (const TextRead& text : run.texts) {
         std::string key = text.key;
         if (key == "INF" && text.source == kTextMissing)
-            Add(kError, File(run.projFile).shown, 0,
-                "no INF name for " + CodeName(run.codes.currentCode) +
+            Add(kError, File(run.projFile, run.codePage).shown, 0,
+                "no INF name for " + Shown(CodeName(run.codes.currentCode), run.codePage) +
                     (run.projFile == run.defaultProjFile ? " (" + run.projFile + " has no INF in [Proj]): "
                                                          : " (neither " + run.projFile + " nor " + run.defaultProjFile +
                                                                " has INF in [Proj]): ") +
@@ -262,28 +373,43 @@ void PackageChecker::CheckRun(const LanguageRun& run)
         if (key == "Name" && text.value.size() > kDisplayNameLimit)
             Warn(text.file, text.line,
                  "the display name is " + std::to_string(text.value.size()) +
-                     " characters long: older lists of installed programs hide names over " +
+                     " bytes long: older lists of installed programs hide names over " +
                      std::to_string(kDisplayNameLimit));
-        if (key == "INF")
-            CheckInf(text.value, text.file, text.line);
+        if (key == "INF" && CheckName("INF", text.value, text.file, text.line, run.codePage))
+            CheckInf(text.value, run.codePage);
         if (key == "INF" && m_options.programFolder.size() + 1 + text.value.size() > kInfPathLimit)
             Warn(text.file, text.line,
-                 "the installer's INF path " + Quoted(m_options.programFolder + "\\" + text.value) + " is " +
-                     std::to_string(m_options.programFolder.size() + 1 + text.value.size()) +
+                 "the installer's INF path " + Quoted(m_options.programFolder + "\\" + Shown(text.value, run.codePage)) +
+                     " is " + std::to_string(m_options.programFolder.size() + 1 + text.value.size()) +
                      " characters long: the platform's INF installer cuts it at " + std::to_string(kInfPathLimit));
-        if (key == "ReadmePath" && !IsAbsolute(text.value) && ResolveName(m_folder, text.value).empty())
-            Warn(text.file, text.line,
-                 "the readme " + Quoted(text.value) + " is not in the package: Notepad opens it from the package folder");
+        if (key == "ReadmePath" && !IsAbsolute(text.value))
+            CheckName("readme", text.value, text.file, text.line, run.codePage);
     }
 }
 
-void PackageChecker::CheckInf(const std::string& inf, const std::string& from, int line)
+// Whether a name the launcher passes on names a file of the package once
+// the platform converts it from the code page; warns if not.
+bool PackageChecker::CheckName(const char* what, const std::string& name, const std::string& from, int line,
+                               unsigned codePage)
 {
-    std::string relative = IsAbsolute(inf) ? std::string() : ResolveName(m_folder, inf);
-    if (relative.empty()) {
-        Warn(from, line, "the INF " + Quoted(inf) + " is not in the package: the installer looks for it in the package folder");
-        return;
-    }
+    std::string converted = Shown(name, codePage);
+    if (!IsAbsolute(name) && !ResolveName(m_folder, converted).empty())
+        return true;
+    std::string opener = std::strcmp(what, "INF") == 0 ? "the installer looks for it" : "Notepad opens it";
+    std::string message = "the " + std::string(what) + " " + Quoted(converted) + " is not in the package: " + opener +
+                          " from the package folder";
+    std::string asWritten = ResolveName(m_folder, name);
+    if (!IsAbsolute(name) && !asWritten.empty() && asWritten != converted)
+        message = "the " + std::string(what) + " name is written in UTF-8: in code page " + CodePageName(codePage) +
+                  " it reads " + Quoted(converted) + ", which is not the file " + Quoted(asWritten) + "; " + opener +
+                  " by the name the platform converts, so write the name in code page " + std::to_string(codePage);
+    Warn(from, line, message);
+    return false;
+}
+
+void PackageChecker::CheckInf(const std::string& inf, unsigned codePage)
+{
+    std::string relative = ResolveName(m_folder, Shown(inf, codePage));
     if (!m_infsRead.insert(relative).second)
         return;
     std::string bytes;
@@ -302,23 +428,21 @@ void PackageChecker::CheckInf(const std::string& inf, const std::string& from, i
 
 void PackageChecker::CheckLanguageFile(const std::string& code)
 {
+    unsigned codePage = LanguageCodePage(code);
     for (const char* base : kBases) {
-        const LanguageFile& file = File(static_cast<const char*>(LanguageFileName(base, code.c_str())));
+        const LanguageFile& file = File(static_cast<const char*>(LanguageFileName(base, code.c_str())), codePage);
         bool isDefault = code == m_default.defaultCode;
+        std::string name = Shown(CodeName(code.c_str()), codePage);
         if (!file.exists) {
             if (isDefault)
                 Warn(file.shown, 0, "the default language's file is missing: a text that another language lacks is "
                                     "missing altogether");
             else
-                Warn(file.shown, 0, "the file is missing: " + CodeName(code.c_str()) + " gets all its texts from " +
-                                        CodeName(m_default.defaultCode) + "'s file");
+                Warn(file.shown, 0, "the file is missing: " + name + " gets all its texts from " +
+                                        Shown(CodeName(m_default.defaultCode), codePage) + "'s file");
             continue;
         }
-        if (file.profile.Encoding() != kAnsi)
-            Warn(file.shown, 1,
-                 std::string("the file begins with a ") + (file.profile.Encoding() == kUtf8 ? "UTF-8" : "UTF-16") +
-                     " byte-order mark: older Windows reads the mark as part of the first line, so its first section "
-                     "is not found there; write it in the system code page");
+        CheckEncoding(file, code);
         for (const TextKind& text : kTexts)
             if (std::strcmp(text.base, base) == 0)
                 CheckKeys(file, text, code);
@@ -326,8 +450,106 @@ void PackageChecker::CheckLanguageFile(const std::string& code)
     }
 }
 
+// What the platform makes of the file's bytes in the code page of the
+// locales that reach it, and how to write the file instead.
+void PackageChecker::CheckEncoding(const LanguageFile& file, const std::string& code)
+{
+    unsigned codePage = file.profile.CodePage();
+    std::string page = "code page " + CodePageName(codePage);
+    std::string who = Shown(ReachedBy(code), codePage);
+    std::string fix = "save it in code page " + std::to_string(codePage) + " (nlscheck --convert writes it so)";
+    bool utf8WithoutMark = file.profile.Encoding() == kAnsi && codePage != kUtf8CodePage && HasNonAscii(file.bytes) &&
+                           IsValidUtf8(file.bytes);
+    if (utf8WithoutMark) {
+        int line = FirstNonAsciiLine(file.bytes);
+        std::string text = LineOf(file.bytes, line);
+        Warn(file.shown, line,
+             "the file is UTF-8 without a byte-order mark, but " + who + " read it in " + page + ": " +
+                 Quoted(Shown(text, kUtf8CodePage)) + " comes out as " + Quoted(Shown(text, codePage)) + "; " + fix);
+    } else if (file.profile.Encoding() != kAnsi) {
+        Warn(file.shown, 1,
+             std::string("the file begins with a ") + (file.profile.Encoding() == kUtf8 ? "UTF-8" : "UTF-16") +
+                 " byte-order mark: the NT family converts it to the machine's code page, " + CodePageName(codePage) +
+                 " for " + who + ", but Windows 9x reads it as bytes, so its first section is not found there and its other texts "
+                 "come out wrong; " + fix);
+    }
+
+    // Each kind of note once a line.
+    std::map<std::pair<int, int>, std::vector<const ProfileNote*>> byLine;
+    for (const ProfileNote& note : file.profile.Notes())
+        byLine[{ note.line, note.kind }].push_back(&note);
+    for (const auto& entry : byLine) {
+        int line = entry.first.first;
+        const std::vector<const ProfileNote*>& notes = entry.second;
+        std::string list;
+        for (const ProfileNote* note : notes) {
+            std::string one = note->kind == ProfileNote::kNotInCodePage
+                                  ? Quoted(Utf8(std::u32string(1, note->ch))) + " (" + CodePointName(note->ch) +
+                                        "), read as " + Quoted(Shown(note->bytes, codePage))
+                                  : HexBytes(note->bytes);
+            if (list.find(one) == std::string::npos)
+                list += (list.empty() ? "" : ", ") + one;
+        }
+        switch (notes[0]->kind) {
+        case ProfileNote::kNotInCodePage:
+            Warn(file.shown, line,
+                 "no place in " + page + " for " + list + " on the NT family, on the machines of " + who +
+                     "; write the text without " + (notes.size() == 1 ? "it" : "them"));
+            break;
+        case ProfileNote::kNoCharacter:
+            if (!utf8WithoutMark)
+                Warn(file.shown, line,
+                     "byte " + list + " stands for no character in " + page +
+                         ": Windows shows a box or nothing for it; the file is not in the code page of " + who + ", " + fix);
+            break;
+        case ProfileNote::kBadSequence:
+            if (!utf8WithoutMark)
+                Warn(file.shown, line,
+                     "bytes " + list + " are no character in " + page + ": the platform reads \"" +
+                         Utf8(std::u32string(1, kDoubleByteDefault)) + "\" for each, and a byte after a lead byte goes "
+                         "with it; " + fix);
+            break;
+        case ProfileNote::kLineEndTaken:
+            Warn(file.shown, line,
+                 "the line ends in a lead byte of " + page + " (" + list + "): the platform takes the line end into "
+                 "that character, so line " + std::to_string(line + 1) + " is read into this line and a key on it is "
+                 "lost; " + fix);
+            break;
+        }
+    }
+}
+
+// Locales of one language on machines of different code pages read its
+// files alike, and only one of them gets the letters right.
+void PackageChecker::CheckCodePagesAgree()
+{
+    for (const auto& entry : m_localesOf) {
+        const std::string& code = entry.first;
+        unsigned codePage = LanguageCodePage(code);
+        bool hasText = false;
+        for (const char* base : kBases)
+            hasText = hasText || HasNonAscii(File(static_cast<const char*>(LanguageFileName(base, code.c_str())), codePage).bytes);
+        std::vector<uint32_t> agree;
+        for (const LocaleOfCode& l : entry.second)
+            if (l.codePage == codePage)
+                agree.push_back(l.locale);
+        for (const LocaleOfCode& l : entry.second) {
+            if (l.codePage == codePage || l.codePage == kNoCodePage)
+                continue;
+            std::string name = Shown(CodeName(code.c_str()), codePage);
+            std::string message = "locale " + Hex(l.locale) + " uses code page " + CodePageName(l.codePage) + ", " + name +
+                                  "'s other locales (" + LocaleNames(agree) + ") " + CodePageName(codePage);
+            if (hasText)
+                Warn(m_report.tableFile, l.line,
+                     message + ": " + name + "'s files are in one code page, so their non-ASCII letters come out wrong "
+                               "on one of them; give " + Hex(l.locale) + " a language code of its own");
+        }
+    }
+}
+
 void PackageChecker::CheckKeys(const LanguageFile& file, const TextKind& text, const std::string& code)
 {
+    unsigned codePage = file.profile.CodePage();
     const ProfileSection* section = nullptr;
     for (const ProfileSection& s : file.profile.Sections()) {
         if (!SameLetters(s.name, text.section))
@@ -351,9 +573,10 @@ void PackageChecker::CheckKeys(const LanguageFile& file, const TextKind& text, c
     }
     std::string value = file.profile.Read(text.section, text.key, kTextCapacity);
     if (key && key->hasValue && key->value.size() >= kTextCapacity)
-        Warn(file.shown, key->line, std::string("the value of ") + text.key + " is " +
-                                        std::to_string(key->value.size()) + " characters long: the launcher reads only " +
-                                        std::to_string(value.size()));
+        Warn(file.shown, key->line, std::string("the value of ") + text.key + " is " + std::to_string(key->value.size()) +
+                                        " bytes long in code page " + std::to_string(file.profile.CodePage()) +
+                                        ": the launcher reads only " + std::to_string(value.size()) +
+                                        " (its buffer holds 1023 bytes, and whole characters only)");
     if (!value.empty())
         return;
 
@@ -374,17 +597,18 @@ void PackageChecker::CheckKeys(const LanguageFile& file, const TextKind& text, c
                 if (SameLetters(k.name, text.key) && !SameLetters(s.name, text.section) &&
                     why.find(" (it is ") == std::string::npos)
                     why += " (it is " + (s.name.empty() && s.line == 0 ? std::string("before the first section")
-                                                                        : "in [" + s.name + "]") +
+                                                                        : "in [" + Shown(s.name, codePage) + "]") +
                            ", on line " + std::to_string(k.line) + ")";
     }
     std::string result;
     bool isDefault = code == m_default.defaultCode;
     std::string fallback = static_cast<const char*>(LanguageFileName(text.base, m_default.defaultCode));
-    bool fallsBack = !isDefault && !File(fallback).profile.Read(text.section, text.key, kTextCapacity).empty();
+    bool fallsBack = !isDefault && !File(fallback, codePage).profile.Read(text.section, text.key, kTextCapacity).empty();
     if (std::strcmp(text.key, "INF") == 0 && !fallsBack)
         return;  // an error of the run says so
     if (fallsBack)
-        result = "the launcher takes " + CodeName(m_default.defaultCode) + "'s text from " + File(fallback).shown;
+        result = "the launcher takes " + Shown(CodeName(m_default.defaultCode), codePage) + "'s text from " +
+                 File(fallback, codePage).shown;
     else if (isDefault)
         result = "a language without one of its own gets none, and " + std::string(text.whenMissing);
     else
@@ -394,12 +618,12 @@ void PackageChecker::CheckKeys(const LanguageFile& file, const TextKind& text, c
         Missing& m = m_missing[file.shown + "\n" + std::to_string(line) + "\n" + result];
         m.file = file.shown;
         m.line = line;
-        m.start = CodeName(code.c_str()) + " has no ";
-        m.rest = " in [" + std::string(section->name) + "]: " + result;
+        m.start = Shown(CodeName(code.c_str()), codePage) + " has no ";
+        m.rest = " in [" + Shown(section->name, codePage) + "]: " + result;
         m.keys.push_back(text.key);
         return;
     }
-    Warn(file.shown, line, CodeName(code.c_str()) + " " + why + ": " + result);
+    Warn(file.shown, line, Shown(CodeName(code.c_str()), codePage) + " " + why + ": " + result);
 }
 
 void PackageChecker::SayMissing()
@@ -432,7 +656,7 @@ void PackageChecker::CheckUnreachedFiles(const std::vector<std::string>& codes)
         bool reached = false;
         for (const std::string& code : codes) {
             std::string launcherName = static_cast<const char*>(LanguageFileName(SameLetters(stem, "PROJ") ? "NLS\\PROJ" : "NLS\\STR", code.c_str()));
-            if (ResolveName(m_folder, launcherName) == JoinPath(nls, name))
+            if (ResolveName(m_folder, Shown(launcherName, LanguageCodePage(code))) == JoinPath(nls, name))
                 reached = true;
         }
         if (reached)
@@ -447,6 +671,15 @@ void PackageChecker::CheckUnreachedFiles(const std::vector<std::string>& codes)
     }
 }
 
+}
+
+unsigned LanguageCodePage(const std::vector<TableRow>& rows, const std::string& code)
+{
+    for (const TableRow& row : rows)
+        if (!row.skipped && row.value != 0 && row.status.empty() && row.cut == code &&
+            CodePageOfLocale(row.value) != kNoCodePage)
+            return CodePageOfLocale(row.value);
+    return 1252;
 }
 
 int Report::ExitStatus() const

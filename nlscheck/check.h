@@ -17,7 +17,7 @@ struct Finding {
     Severity severity;
     std::string file;  // as shown, relative to the package folder; may be empty
     int line;          // 0 when it is about the whole file
-    std::string message;
+    std::string message;  // UTF-8
 };
 
 // One entry (or skipped line) of the language table.
@@ -41,24 +41,27 @@ struct TextRead {
     TextSource source;
     std::string file;  // the file it came from, when found
     int line;
-    std::string value;
+    std::string value;  // the bytes the launcher gets, in the run's code page
     std::string whenMissing;  // what the launcher does without it
 };
 
-// The launcher's run for every locale that yields the same two codes.
+// The launcher's run for every locale that yields the same two codes on
+// machines of the same code page.
 struct LanguageRun {
     std::vector<uint32_t> locales;
     LanguageCodes codes;
+    unsigned codePage;  // the machines' ANSI code page, which the texts are in
     std::string projFile, strFile;                // current language's names
     std::string defaultProjFile, defaultStrFile;  // the default's
     std::vector<TextRead> texts;
     bool installStarted;
-    std::string installCommand;
-    std::string readmeCommand;  // empty when Notepad is not started
+    std::string installCommand;    // on the NT family, with setupapi.dll
+    std::string installCommand9x;  // on Windows 9x, with setupx.dll
+    std::string readmeCommand;     // empty when Notepad is not started
 };
 
 struct CheckOptions {
-    std::vector<uint32_t> locales;  // none: each number in the table, and 0
+    std::vector<uint32_t> locales;  // none: each number in the table, and 0 (no UI language)
     std::string programFolder;      // the folder as the launcher sees it
     std::string rundll32Path;       // empty: the launcher starts no installer
     std::string notepadPath;
@@ -79,5 +82,14 @@ Report CheckPackage(const std::string& folder, const CheckOptions& options);
 
 // The table part of the check, on the table file's bytes.
 void CheckTable(const std::string& data, const std::string& shownName, Report& report);
+
+// The ANSI code page a language's files are read in: that of the first
+// locale of the table that reaches the code and has one; Windows-1252
+// where none does.
+unsigned LanguageCodePage(const std::vector<TableRow>& rows, const std::string& code);
+
+// The code page that a table entry's bytes are shown in: its locale's,
+// or Windows-1252 where that has none.
+unsigned TableCodePage(uint32_t locale);
 
 #endif

@@ -48,7 +48,7 @@ std::string Entry(const fs::path& folder, const std::string& part)
     std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        names.push_back(it->path().filename().string());
+        names.push_back(it->path().filename().u8string());
     std::sort(names.begin(), names.end());
     for (const std::string& n : names)
         if (n == part)
@@ -65,17 +65,17 @@ std::string Resolve(const std::string& folder, const std::string& windowsName, b
     std::vector<std::string> parts = Components(windowsName, valid);
     if (!valid || parts.empty())
         return std::string();
-    fs::path path(folder), relative;
+    fs::path path = fs::u8path(folder), relative;
     for (const std::string& part : parts) {
         std::string entry = Entry(path, part);
         if (entry.empty())
             return std::string();
-        path /= entry;
-        relative /= entry;
+        path /= fs::u8path(entry);
+        relative /= fs::u8path(entry);
     }
     std::error_code ec;
     bool ok = wantFolder ? fs::is_directory(path, ec) : fs::is_regular_file(path, ec);
-    return ok ? relative.make_preferred().string() : std::string();
+    return ok ? relative.make_preferred().u8string() : std::string();
 }
 
 }
@@ -92,12 +92,12 @@ std::string ResolveFolder(const std::string& folder, const std::string& windowsN
 
 std::string JoinPath(const std::string& folder, const std::string& relative)
 {
-    return (fs::path(folder) / relative).string();
+    return (fs::u8path(folder) / fs::u8path(relative)).u8string();
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fs::u8path(path), std::ios::binary);
     if (!in)
         return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -110,7 +110,7 @@ std::vector<std::string> FilesIn(const std::string& folder)
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
         if (it->is_regular_file(ec))
-            names.push_back(it->path().filename().string());
+            names.push_back(it->path().filename().u8string());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -1,5 +1,6 @@
 // The package's files as Windows finds them: by names whose letters' case
-// does not matter and whose components may end in dots or blanks.
+// does not matter and whose components may end in dots or blanks. Names
+// and paths are UTF-8, as the host's file names are read.
 #ifndef NLSCHECK_FILES_H
 #define NLSCHECK_FILES_H
 

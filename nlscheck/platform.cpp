@@ -55,14 +55,13 @@ std::string SystemProgram(const char* fileName)
     return std::string();
 }
 
-void PrepareTerminal(bool& colour, bool& utf8)
+void PrepareTerminal(bool& colour)
 {
     colour = false;
-    utf8 = false;
     DWORD mode;
     if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode)) {
         g_consoleCodePage = GetConsoleOutputCP();
-        SetConsoleOutputCP(GetACP());
+        SetConsoleOutputCP(CP_UTF8);
         std::atexit(RestoreConsole);
     }
 }
@@ -84,21 +83,10 @@ std::string SystemProgram(const char* fileName)
     return std::string("C:\\windows\\system32\\") + fileName;
 }
 
-void PrepareTerminal(bool& colour, bool& utf8)
+void PrepareTerminal(bool& colour)
 {
     const char* term = std::getenv("TERM");
     colour = isatty(1) && !std::getenv("NO_COLOR") && term && std::string(term) != "dumb";
-    const char* vars[] = { "LC_ALL", "LC_CTYPE", "LANG" };
-    utf8 = false;
-    for (const char* var : vars) {
-        const char* value = std::getenv(var);
-        if (value && *value) {
-            std::string v = value;
-            utf8 = v.find("UTF-8") != std::string::npos || v.find("utf8") != std::string::npos ||
-                   v.find("utf-8") != std::string::npos || v.find("UTF8") != std::string::npos;
-            break;
-        }
-    }
 }
 
 #endif

@@ -14,8 +14,8 @@ std::string LauncherFolder(const std::string& folder);
 // than on Windows, Wine's system folder, C:\windows\system32.
 std::string SystemProgram(const char* fileName);
 
-// Whether standard output is a terminal that takes colours and UTF-8;
-// on Windows, sets the console to the system code page for the run.
-void PrepareTerminal(bool& colour, bool& utf8);
+// Whether standard output is a terminal that takes colours; on Windows,
+// sets the console to UTF-8, the report's encoding, for the run.
+void PrepareTerminal(bool& colour);
 
 #endif

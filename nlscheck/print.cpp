@@ -11,7 +11,6 @@ class Writer {
 public:
     explicit Writer(const PrintStyle& style) : m_style(style) {}
 
-    std::string Text(const std::string& text) const { return m_style.utf8 ? Utf8FromAnsi(text) : text; }
     std::string Bold(const std::string& text) const { return Paint("1", text); }
     std::string Paint(const char* sgr, const std::string& text) const
     {
@@ -31,7 +30,7 @@ std::string LocaleList(const std::vector<uint32_t>& locales)
 {
     std::string out;
     for (uint32_t l : locales)
-        out += (out.empty() ? "" : ", ") + (l == 0 ? std::string("0 (none)") : Hex(l));
+        out += (out.empty() ? "" : ", ") + (l == 0 ? std::string("0 (no UI language)") : Hex(l));
     return out;
 }
 
@@ -63,20 +62,23 @@ void FormatTable(const Report& report, const Writer& w, std::string& out)
             meaning += ", code cut from " + Quoted(row.code);
         if (row.numberLine != row.line)
             meaning += ", number from line " + std::to_string(row.numberLine);
-        out += Padded(w.Text(row.cut), 6) + Padded(w.Text(row.number), 10) + w.Text(meaning) + "\n";
+        unsigned codePage = TableCodePage(row.value);
+        out += Padded(Utf8FromCodePage(row.cut, codePage), 6) + Padded(Utf8FromCodePage(row.number, codePage), 10) +
+               Utf8FromCodePage(meaning, codePage) + "\n";
     }
     out += "\n";
 }
 
 void FormatRun(const LanguageRun& run, const Writer& w, std::string& out)
 {
+    auto text = [&run](const std::string& bytes) { return Utf8FromCodePage(bytes, run.codePage); };
     std::string current = run.codes.currentCode[0] ? run.codes.currentCode : "(no code)";
     std::string heading = current;
     bool sameCodes = std::string(run.codes.currentCode) == run.codes.defaultCode;
     if (!sameCodes)
         heading += ", falling back to " + std::string(run.codes.defaultCode[0] ? run.codes.defaultCode : "(no code)");
     heading += run.locales.size() == 1 ? ", for locale " : ", for locales ";
-    out += w.Bold(w.Text(heading) + LocaleList(run.locales)) + "\n";
+    out += w.Bold(text(heading) + LocaleList(run.locales)) + "\n";
 
     std::string files = run.projFile + ", " + run.strFile;
     if (!sameCodes)
@@ -84,8 +86,9 @@ void FormatRun(const LanguageRun& run, const Writer& w, std::string& out)
     const size_t label = 20;
     std::string codes = "default " + std::string(run.codes.defaultCode[0] ? run.codes.defaultCode : "(none)") +
                         ", current " + (run.codes.currentCode[0] ? run.codes.currentCode : "(none)");
-    out += "  " + Padded("codes", label) + w.Text(codes) + "\n";
-    out += "  " + Padded("files", label) + w.Text(files) + "\n";
+    out += "  " + Padded("codes", label) + text(codes) + "\n";
+    out += "  " + Padded("code page", label) + CodePageName(run.codePage) + "\n";
+    out += "  " + Padded("files", label) + text(files) + "\n";
 
     size_t width = 16;
     for (const TextRead& t : run.texts)
@@ -99,14 +102,17 @@ void FormatRun(const LanguageRun& run, const Writer& w, std::string& out)
         std::string from = Where(t.file, t.line);
         if (t.source == kTextFromDefault && !sameCodes)
             from += " (fallback)";
-        out += Padded(from, width) + w.Text(t.value) + "\n";
+        out += Padded(from, width) + text(t.value) + "\n";
     }
-    out += "  " + Padded("install", label) +
-           (run.installStarted ? w.Text(run.installCommand) : std::string("not started: no rundll32.exe in the system folders")) +
-           "\n";
+    if (run.installStarted) {
+        out += "  " + Padded("install, NT family", label) + text(run.installCommand) + "\n";
+        out += "  " + Padded("install, Windows 9x", label) + text(run.installCommand9x) + "\n";
+    } else {
+        out += "  " + Padded("install", label) + "not started: no rundll32.exe in the system folders\n";
+    }
     out += "  " + Padded("Notepad", label) +
            (run.readmeCommand.empty() ? std::string("not started")
-                                      : w.Text(run.readmeCommand) + "\n  " + Padded("", label) +
+                                      : text(run.readmeCommand) + "\n  " + Padded("", label) +
                                             "(after an interactive install with the check box checked)") +
            "\n\n";
 }
@@ -141,7 +147,7 @@ std::string FormatReport(const Report& report, const PrintStyle& style)
     Writer w(style);
     std::string out;
     if (!style.quiet) {
-        out += w.Bold("Package " + w.Text(report.folder)) + "\n\n";
+        out += w.Bold("Package " + report.folder) + "\n\n";
         FormatTable(report, w, out);
         for (const LanguageRun& run : report.runs)
             FormatRun(run, w, out);
@@ -151,8 +157,8 @@ std::string FormatReport(const Report& report, const PrintStyle& style)
         bool error = f.severity == kError;
         (error ? errors : warnings) += 1;
         std::string where = Where(f.file, f.line);
-        out += (where.empty() ? "" : w.Text(where) + ": ") +
-               (error ? w.Paint("1;31", "error:") : w.Paint("1;33", "warning:")) + " " + w.Text(f.message) + "\n";
+        out += (where.empty() ? "" : where + ": ") +
+               (error ? w.Paint("1;31", "error:") : w.Paint("1;33", "warning:")) + " " + f.message + "\n";
     }
     if (!style.quiet)
         out += errors + warnings == 0 ? std::string("No warnings.\n")
@@ -164,19 +170,29 @@ std::string FormatReport(const Report& report, const PrintStyle& style)
 std::string FormatMachine(const Report& report)
 {
     std::string out;
-    for (const TableRow& row : report.rows)
-        out += Fields({ "entry", std::to_string(row.line), row.code, row.cut, row.number, Hex(row.value),
+    for (const TableRow& row : report.rows) {
+        unsigned codePage = TableCodePage(row.value);
+        out += Fields({ "entry", std::to_string(row.line), Utf8FromCodePage(row.code, codePage),
+                        Utf8FromCodePage(row.cut, codePage), Utf8FromCodePage(row.number, codePage), Hex(row.value),
                         row.skipped ? row.status : row.status.empty() ? "locale " + Hex(row.value) : row.status });
+    }
     for (const LanguageRun& run : report.runs) {
+        auto text = [&run](const std::string& bytes) { return Utf8FromCodePage(bytes, run.codePage); };
         for (uint32_t locale : run.locales) {
             std::string l = Hex(locale);
-            out += Fields({ "locale", l, run.codes.defaultCode, run.codes.currentCode });
+            out += Fields({ "locale", l, text(run.codes.defaultCode), text(run.codes.currentCode),
+                            std::to_string(run.codePage) });
             for (const TextRead& t : run.texts) {
                 const char* source = t.source == kTextFromCurrent ? "current" : t.source == kTextFromDefault ? "default" : "missing";
-                out += Fields({ "text", l, t.section, t.key, source, t.file, std::to_string(t.line), t.value });
+                out += Fields({ "text", l, t.section, t.key, source, t.file, std::to_string(t.line), text(t.value) });
             }
-            out += run.installStarted ? Fields({ "install", l, run.installCommand }) : Fields({ "install", l });
-            out += run.readmeCommand.empty() ? Fields({ "readme", l }) : Fields({ "readme", l, run.readmeCommand });
+            if (run.installStarted) {
+                out += Fields({ "install", l, text(run.installCommand), "nt" });
+                out += Fields({ "install", l, text(run.installCommand9x), "9x" });
+            } else {
+                out += Fields({ "install", l });
+            }
+            out += run.readmeCommand.empty() ? Fields({ "readme", l }) : Fields({ "readme", l, text(run.readmeCommand) });
         }
     }
     for (const Finding& f : report.findings)

@@ -9,18 +9,20 @@
 struct PrintStyle {
     bool quiet;     // findings only
     bool colour;    // ANSI colours for warnings, errors and headings
-    bool utf8;      // texts shown as UTF-8 rather than in the code page
 };
 
-// The whole report as a person reads it.
+// The whole report as a person reads it, in UTF-8: each text converted
+// from the code page of the machines it is read on.
 std::string FormatReport(const Report& report, const PrintStyle& style);
 
 // One fact a line, fields split by tabs; "\", tab, CR and LF escaped as
-// \\, \t, \r, \n. Texts keep the code page's bytes.
+// \\, \t, \r, \n. All of it UTF-8: texts are converted from CODEPAGE,
+// the ANSI code page of the locale's machines.
 //   entry    LINE CODE KEPT NUMBER VALUE STATUS
-//   locale   LOCALE DEFAULT CURRENT
+//   locale   LOCALE DEFAULT CURRENT CODEPAGE
 //   text     LOCALE SECTION KEY current|default|missing FILE LINE VALUE
-//   install  LOCALE COMMAND      (no COMMAND: no installer is started)
+//   install  LOCALE COMMAND nt|9x  (one line a system family; no COMMAND:
+//                                  no installer is started)
 //   readme   LOCALE COMMAND      (no COMMAND: Notepad is not started)
 //   warning|error  FILE LINE MESSAGE
 std::string FormatMachine(const Report& report);

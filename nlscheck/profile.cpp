@@ -2,6 +2,8 @@
 
 #include "codepage.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string Trimmed(const std::string& text)
@@ -14,6 +16,16 @@ std::string Trimmed(const std::string& text)
     return text.substr(begin, end - begin);
 }
 
+// The last "]" of a line, not counting trail bytes of the code page.
+size_t LastCloseBracket(const std::string& text, unsigned codePage)
+{
+    size_t found = std::string::npos;
+    for (size_t i = 0; i < text.size(); i += IsLeadByte(codePage, static_cast<unsigned char>(text[i])) ? 2 : 1)
+        if (text[i] == ']')
+            found = i;
+    return found;
+}
+
 }
 
 bool IsProfileBlank(unsigned char c)
@@ -22,32 +34,95 @@ bool IsProfileBlank(unsigned char c)
     return c == ' ' || (c >= '\t' && c <= '\r') || c == 0x1A;
 }
 
-ProfileFile::ProfileFile(const std::string& bytes) : m_encoding(kAnsi)
+ProfileFile::ProfileFile(const std::string& bytes, unsigned codePage) : m_encoding(kAnsi), m_codePage(codePage)
 {
     std::string text;
+    std::vector<size_t> linesTaken;
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         m_encoding = kUtf8;
-        text = AnsiFromUtf8(bytes.substr(3));
+        text = FromUnicode(DecodeUtf8(bytes.substr(3)));
     } else if (bytes.compare(0, 2, "\xFF\xFE") == 0) {
         m_encoding = kUtf16LE;
-        text = AnsiFromUtf16(bytes.substr(2), false);
+        text = FromUnicode(DecodeUtf16(bytes.substr(2), false));
     } else if (bytes.compare(0, 2, "\xFE\xFF") == 0) {
         m_encoding = kUtf16BE;
-        text = AnsiFromUtf16(bytes.substr(2), true);
+        text = FromUnicode(DecodeUtf16(bytes.substr(2), true));
     } else {
-        text = bytes;
+        text = AsThePlatformReads(bytes, linesTaken);
     }
+    Parse(text, linesTaken);
+}
 
+std::string ProfileFile::FromUnicode(const std::u32string& text)
+{
+    std::string out;
+    int line = 1;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t ch = text[i];
+        size_t before = out.size();
+        if (!EncodeChar(ch, m_codePage, out)) {
+            if (!BestFitChar(ch, m_codePage, out))
+                out += '?';
+            m_notes.push_back(ProfileNote{ ProfileNote::kNotInCodePage, line, ch, out.substr(before) });
+        }
+        line += ch == '\n' || (ch == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+    }
+    return out;
+}
+
+// The bytes of a file without a byte-order mark as the platform's reading
+// through Unicode leaves them; `linesTaken` gets the places where a line
+// end went into a character.
+std::string ProfileFile::AsThePlatformReads(const std::string& bytes, std::vector<size_t>& linesTaken)
+{
+    std::string out, fallback;
+    if (!EncodeChar(kDoubleByteDefault, m_codePage, fallback))
+        fallback = "?";
+    int line = 1;
+    for (const CodeUnit& unit : DecodeCodePage(bytes, m_codePage)) {
+        std::string written = bytes.substr(unit.offset, unit.length);
+        bool lead = IsLeadByte(m_codePage, static_cast<unsigned char>(written[0]));
+        if (unit.valid) {
+            out += written;
+        } else if (unit.length == 2) {
+            char second = written[1];
+            size_t next = unit.offset + 2;
+            bool lineEnd = second == '\n' || (second == '\r' && (next == bytes.size() || bytes[next] != '\n'));
+            out += fallback;
+            m_notes.push_back(ProfileNote{ lineEnd ? ProfileNote::kLineEndTaken : ProfileNote::kBadSequence, line, 0, written });
+            if (lineEnd) {
+                linesTaken.push_back(out.size());
+                ++line;
+            }
+            continue;
+        } else if (lead) {
+            out += fallback;  // a lead byte at the file's end
+            m_notes.push_back(ProfileNote{ ProfileNote::kBadSequence, line, 0, written });
+        } else {
+            out += written;  // the platform maps it to a character of its own and back
+            m_notes.push_back(ProfileNote{ ProfileNote::kNoCharacter, line, 0, written });
+        }
+        char c = written[0];
+        size_t next = unit.offset + 1;
+        line += c == '\n' || (c == '\r' && (next == bytes.size() || bytes[next] != '\n'));
+    }
+    return out;
+}
+
+void ProfileFile::Parse(const std::string& text, const std::vector<size_t>& linesTaken)
+{
     // Keys before the first header go to a section with the empty name.
     m_sections.push_back(ProfileSection{ std::string(), 0, {} });
     int line = 1;
-    size_t pos = 0;
+    size_t pos = 0, taken = 0;
     while (pos < text.size()) {
         size_t end = text.find_first_of("\r\n", pos);
         if (end == std::string::npos)
             end = text.size();
         std::string content = Trimmed(text.substr(pos, end - pos));
         int number = line;
+        for (; taken < linesTaken.size() && linesTaken[taken] <= end; ++taken)
+            ++line;
         if (end < text.size()) {
             ++line;
             end += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
@@ -57,7 +132,7 @@ ProfileFile::ProfileFile(const std::string& bytes) : m_encoding(kAnsi)
             continue;
 
         if (content[0] == '[') {
-            size_t close = content.rfind(']');
+            size_t close = LastCloseBracket(content, m_codePage);
             if (close != std::string::npos && close > 0) {
                 m_sections.push_back(ProfileSection{ Trimmed(content.substr(1, close - 1)), number, {} });
                 continue;
@@ -93,17 +168,25 @@ std::string ProfileFile::Read(const std::string& section, const std::string& key
     const ProfileKey* entry = Find(section, key);
     if (!entry || !entry->hasValue || capacity == 0)
         return std::string();
-    // The value is a zero-terminated string to the platform.
+    // The value is a zero-terminated string to the platform, which counts
+    // it in characters.
     std::string value = entry->value.substr(0, entry->value.find('\0'));
-    bool quoted = value.size() > 1 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
-    if (quoted)
-        value.erase(0, 1);
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < value.size(); i += IsLeadByte(m_codePage, static_cast<unsigned char>(value[i])) ? 2 : 1)
+        starts.push_back(i);
+    bool quoted = starts.size() > 1 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
+    size_t first = quoted ? 1 : 0;
+    size_t whole = starts.size() - first;
     // The closing quote is dropped after the value is cut to the buffer:
     // a value that only just fits loses its last character instead.
-    size_t whole = value.size();
-    if (value.size() > capacity - 1)
-        value.resize(capacity - 1);
-    if (quoted && capacity >= whole)
-        value.pop_back();
-    return value;
+    size_t count = std::min(whole, capacity - 1);
+    if (quoted && capacity >= whole && count > 0)
+        --count;
+    auto byteAt = [&starts, &value](size_t index) { return index < starts.size() ? starts[index] : value.size(); };
+    // Brought back to the code page in a buffer of capacity - 1 bytes:
+    // whole characters only.
+    size_t last = first + count;
+    while (byteAt(last) - byteAt(first) > capacity - 1)
+        --last;
+    return value.substr(byteAt(first), byteAt(last) - byteAt(first));
 }

@@ -1,5 +1,6 @@
 #include "reader.h"
 
+#include "codepage.h"
 #include "files.h"
 #include "profile.h"
 
@@ -8,10 +9,12 @@
 #endif
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
 std::string g_folder = ".";
+unsigned g_codePage = 1252;
 
 }
 
@@ -20,18 +23,25 @@ void SetProfileFolder(const std::string& folder)
     g_folder = folder;
 }
 
+void SetProfileCodePage(unsigned codePage)
+{
+    g_codePage = codePage;
+}
+
 void ReadPackageProfile(const char* file, const char* section, const char* key, char* buffer, size_t capacity)
 {
     if (capacity == 0)
         return;
 #ifdef _WIN32
-    std::string path = g_folder + "\\" + file;
-    GetPrivateProfileStringA(section, key, "", buffer, static_cast<DWORD>(capacity), path.c_str());
-#else
-    std::string path = ResolveName(g_folder, file), bytes;
+    if (g_codePage == GetACP()) {
+        std::string path = std::filesystem::u8path(g_folder).string() + "\\" + file;
+        GetPrivateProfileStringA(section, key, "", buffer, static_cast<DWORD>(capacity), path.c_str());
+        return;
+    }
+#endif
+    std::string path = ResolveName(g_folder, Utf8FromCodePage(file, g_codePage)), bytes;
     std::string text;
     if (!path.empty() && ReadFileBytes(JoinPath(g_folder, path), bytes))
-        text = ProfileFile(bytes).Read(section, key, capacity);
+        text = ProfileFile(bytes, g_codePage).Read(section, key, capacity);
     std::memcpy(buffer, text.c_str(), text.size() + 1);
-#endif
 }

@@ -2,6 +2,7 @@
 // skips and the entries that later ones replace.
 #include "check.h"
 
+#include "codepage.h"
 #include "format.h"
 #include "nls/langtable.h"
 
@@ -24,6 +25,12 @@ bool IsHexDigit(char c)
 bool IsBadInFileName(unsigned char c)
 {
     return c < 0x20 || std::strchr("<>:\"|?*\\/", c) != nullptr;
+}
+
+// A table text as UTF-8, read in the code page of the entry's locale.
+std::string Text(const std::string& bytes, uint32_t locale)
+{
+    return Utf8FromCodePage(bytes, TableCodePage(locale));
 }
 
 void CollectItem(const TableItem& item, void* context)
@@ -93,31 +100,31 @@ void TableChecker::CheckNumber(const TableRow& row, const char* number)
 {
     const char* end = m_data.data() + m_end;
     if (number == end) {
-        Warn(row.line, Quoted(row.code) + " has no number: it counts as a default entry (0)");
+        Warn(row.line, Quoted(Text(row.code, row.value)) + " has no number: it counts as a default entry (0)");
         return;
     }
     if (row.numberLine != row.line)
-        Warn(row.line, Quoted(row.code) + " stands alone on its line: its number is read from line " +
-                           std::to_string(row.numberLine) + " (" + Quoted(LineText(number)) +
+        Warn(row.line, Quoted(Text(row.code, row.value)) + " stands alone on its line: its number is read from line " +
+                           std::to_string(row.numberLine) + " (" + Quoted(Text(LineText(number), row.value)) +
                            "), and the rest of that line is skipped");
     size_t digits = 0;
     while (digits < row.number.size() && IsHexDigit(row.number[digits]))
         ++digits;
     if (digits == 0) {
-        Warn(row.numberLine, "the number " + Quoted(row.number) +
+        Warn(row.numberLine, "the number " + Quoted(Text(row.number, row.value)) +
                                  " does not begin with a hexadecimal digit: the entry counts as the default language");
         return;
     }
     std::string tail = digits < row.number.size() ? row.number.substr(digits) : "";
     if (!tail.empty())
-        Warn(row.numberLine, "the number " + Quoted(row.number) + " is read as " + Hex(row.value) + ": it ends at " +
-                                 Quoted(tail.substr(0, 1)) +
+        Warn(row.numberLine, "the number " + Quoted(Text(row.number, row.value)) + " is read as " + Hex(row.value) + ": it ends at " +
+                                 Quoted(Text(tail.substr(0, 1), row.value)) +
                                  (row.value == 0 ? ", so the entry counts as the default language" : ""));
     size_t lead = 0;
     while (lead < digits && row.number[lead] == '0')
         ++lead;
     if (digits - lead > 8)
-        Warn(row.numberLine, "the number " + Quoted(row.number.substr(0, digits)) + " has more than 8 digits: it wraps to " +
+        Warn(row.numberLine, "the number " + Quoted(Text(row.number.substr(0, digits), row.value)) + " has more than 8 digits: it wraps to " +
                                  Hex(row.value));
 }
 
@@ -155,11 +162,11 @@ void TableChecker::Run()
         row.number.assign(item.number, n);
 
         if (row.code.size() > 3)
-            Warn(row.line, "the code " + Quoted(row.code) + " is cut to " + Quoted(row.cut) +
+            Warn(row.line, "the code " + Quoted(Text(row.code, row.value)) + " is cut to " + Quoted(Text(row.cut, row.value)) +
                                ": codes have at most 3 characters");
         for (char c : row.cut) {
             if (IsBadInFileName(static_cast<unsigned char>(c))) {
-                Warn(row.line, "the code " + Quoted(row.cut) + " holds " + Quoted(std::string(1, c)) +
+                Warn(row.line, "the code " + Quoted(Text(row.cut, row.value)) + " holds " + Quoted(Text(std::string(1, c), row.value)) +
                                    ", which no file name can: its language files are never found");
                 break;
             }
@@ -172,8 +179,8 @@ void TableChecker::Run()
             earlier.status = "replaced by line " + std::to_string(row.line);
             std::string what = row.value == 0 ? "a later default entry (0)" : "a later entry for " + Hex(row.value);
             Warn(earlier.line, "duplicate number: " + what + " on line " + std::to_string(row.line) +
-                                   (earlier.cut == row.cut ? " replaces this one" : ", " + Quoted(row.cut) + ", replaces " +
-                                                                                        Quoted(earlier.cut)));
+                                   (earlier.cut == row.cut ? " replaces this one" : ", " + Quoted(Text(row.cut, row.value)) + ", replaces " +
+                                                                                        Quoted(Text(earlier.cut, earlier.value))));
         }
         row.status = row.value == 0 ? "default language" : "";
         last[row.value] = m_report.rows.size();
@@ -185,6 +192,12 @@ void TableChecker::Run()
                                              "without an entry of its own gets no texts" });
 }
 
+}
+
+unsigned TableCodePage(uint32_t locale)
+{
+    unsigned codePage = CodePageOfLocale(locale);
+    return codePage == kNoCodePage ? 1252 : codePage;
 }
 
 void CheckTable(const std::string& data, const std::string& shownName, Report& report)

@@ -2,6 +2,10 @@
 // can build in is named, in the right file and on the right line, and the
 // predictions follow the launcher's fallbacks.
 #include "check.h"
+#include "codepage.h"
+#include "convert.h"
+#include "files.h"
+#include "print.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +37,14 @@ Files BasePackage()
     };
 }
 
+std::string Repeated(const std::string& text, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
 CheckOptions Options()
 {
     CheckOptions options;
@@ -50,15 +62,22 @@ protected:
         Files files = BasePackage();
         for (const auto& change : changes)
             files[change.first] = change.second;
+        return CheckPackage(Write(files).string(), options);
+    }
+
+    // A new folder holding the files.
+    fs::path Write(const Files& files)
+    {
         fs::path dir = fs::path(::testing::TempDir()) / ("nlscheck_" + std::to_string(++m_count));
         fs::remove_all(dir);
+        fs::create_directories(dir);
         for (const auto& file : files) {
             if (file.second.empty())
                 continue;
             fs::create_directories((dir / file.first).parent_path());
             std::ofstream(dir / file.first, std::ios::binary) << file.second;
         }
-        return CheckPackage(dir.string(), options);
+        return dir;
     }
 
     int m_count = 0;
@@ -147,7 +166,7 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
                    "(it is in [Other], on line 4)" },
         /* 18 */ { { { "NLS/STR.DEU", "[Translation]\r\nInst=" + std::string(1100, 'x') + "\r\nReadme=R\r\nYes=Y\r\nNo=N\r\n"
                                       "Remove=E\r\n[Constant]\r\nReadmePath=readme.txt\r\n" } },
-                   kWarning, "NLS/STR.DEU", 2, "1100 characters long: the launcher reads only 1023" },
+                   kWarning, "NLS/STR.DEU", 2, "1100 bytes long in code page 1252: the launcher reads only 1023" },
         /* 19 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\nINF=paket.inf\r\n" } }, kWarning, "NLS/PROJ.DEU", 3,
                    "the INF \"paket.inf\" is not in the package" },
         /* 20 */ { { { "readme.txt", "" } }, kWarning, "NLS/STR.ENG", 8, "the readme \"readme.txt\" is not in the package" },
@@ -158,7 +177,7 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
         /* 23 */ { { { "pkg.inf", "[Version]\r\nSignature=\"$CHICAGO$\"\r\n" } }, kWarning, "pkg.inf", 0,
                    "there is no [DefaultInstall] section" },
         /* 24 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=" + std::string(64, 'P') + "\r\nINF=pkg.inf\r\n" } }, kWarning,
-                   "NLS/PROJ.DEU", 2, "the display name is 64 characters long" },
+                   "NLS/PROJ.DEU", 2, "the display name is 64 bytes long" },
         /* 25 */ { { { "NLS/PROJ.ENG", "[Proj]\r\nName=Package\r\n" }, { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\n" } },
                    kError, "NLS/PROJ.DEU", 0, "no INF name for DEU" },
         /* 26 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\nINF=pkg.inf\r\nname=Zweiter\r\n" } }, kWarning, "NLS/PROJ.DEU", 4,
@@ -171,6 +190,35 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
         /* 30 */ { { { "pkg.inf", "[DefaultInstall]\r\nAddReg=Reg\r\n[Reg]\r\nHKLM,\"" + uninstallKey + "\",DisplayName,,\"x\"\r\n"
                                   "HKLM,\"" + uninstallKey + "\",UninstallString,,\"x\"\r\n" } },
                    kWarning, "pkg.inf", 4, "the INF writes DisplayName" },
+        /* 31 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket f\xC3\xBCr Gr\xC3\xB6\xC3\x9F" "e\r\nINF=pkg.inf\r\n" } }, kWarning,
+                   "NLS/PROJ.DEU", 2,
+                   "the file is UTF-8 without a byte-order mark, but DEU's locales (0407) read it in code page 1252 "
+                   "(Western European): \"Name=Paket für Größe\" comes out as \"Name=Paket fÃ¼r GrÃ¶ÃŸe\"" },
+        /* 32 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nJPN 0411\r\n" },
+                     { "NLS/PROJ.JPN", "[Proj]\nName=\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\nINF=pkg.inf\n" } },
+                   kWarning, "NLS/PROJ.JPN", 2, "the line ends in a lead byte of code page 932 (Japanese) (0x88 0x0A)" },
+        /* 33 */ { { { "NLS/PROJ.DEU", "\xEF\xBB\xBF[Proj]\r\nName=Paket \xD0\x96\r\nINF=pkg.inf\r\n" } }, kWarning,
+                   "NLS/PROJ.DEU", 2, "no place in code page 1252 (Western European) for \"Ж\" (U+0416), read as \"?\"" },
+        /* 34 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\x81\r\nINF=pkg.inf\r\n" } }, kWarning, "NLS/PROJ.DEU", 2,
+                   "byte 0x81 stands for no character in code page 1252" },
+        /* 35 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nJPN 0411\r\n" },
+                     { "NLS/PROJ.JPN", "[Proj]\r\nName=\x82 x\r\nINF=pkg.inf\r\n" } },
+                   kWarning, "NLS/PROJ.JPN", 2, "bytes 0x82 0x20 are no character in code page 932" },
+        /* 36 */ { { { "NLS/STR.DEU", "[Translation]\r\nInst=I\r\nReadme=R\r\nYes=Y\r\nNo=N\r\nRemove=E\r\n[Constant]\r\n"
+                                      "ReadmePath=Gr\xC3\xB6\xC3\x9F" "e.txt\r\n" },
+                     { "Gr\xC3\xB6\xC3\x9F" "e.txt", "Lies mich.\r\n" } },
+                   kWarning, "NLS/STR.DEU", 8,
+                   "the readme name is written in UTF-8: in code page 1252 (Western European) it reads \"GrÃ¶ÃŸe.txt\", "
+                   "which is not the file \"Größe.txt\"" },
+        /* 37 */ { { { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket\r\nINF=pak\xC3\xA9t.inf\r\n" }, { "pak\xC3\xA9t.inf", "[DefaultInstall]\r\n" } },
+                   kWarning, "NLS/PROJ.DEU", 3, "the INF name is written in UTF-8" },
+        /* 38 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nDEU 0419\r\n" },
+                     { "NLS/PROJ.DEU", "[Proj]\r\nName=Paket f\xFCr alle\r\nINF=pkg.inf\r\n" } },
+                   kWarning, "NLS/LANGID.TXT", 3,
+                   "locale 0419 uses code page 1251 (Cyrillic), DEU's other locales (0407) 1252 (Western European)" },
+        /* 39 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nJPN 0411\r\n" },
+                     { "NLS/STR.JPN", "[Translation]\r\nInst=" + Repeated("\x95\x5C", 600) + "\r\n" } },
+                   kWarning, "NLS/STR.JPN", 2, "1200 bytes long in code page 932: the launcher reads only 1022" },
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         Report report = Check(rows[i].changes);
@@ -246,6 +294,8 @@ TEST_F(CheckTest, PredictionsFollowTheFallbacks)
     }
     EXPECT_EQ("\"C:\\sys\\rundll32.exe\" setupapi.dll,InstallHinfSection DefaultInstall 130 C:\\pkg\\pkg.inf",
               deu->installCommand);
+    EXPECT_EQ("\"C:\\sys\\rundll32.exe\" setupx.dll,InstallHinfSection DefaultInstall 130 C:\\pkg\\pkg.inf",
+              deu->installCommand9x);
     EXPECT_EQ("\"C:\\sys\\notepad.exe\" readme.txt", deu->readmeCommand);
 
     // The locales of one pair of codes are one run.
@@ -296,6 +346,144 @@ TEST_F(CheckTest, InstallPathTooLongForTheInstaller)
         << Findings(report);
     options.programFolder = "C:\\" + std::string(248, 'd');  // 259: just fits
     EXPECT_EQ(0, Check({}, options).ExitStatus());
+}
+
+TEST_F(CheckTest, TextsInTheirCodePagesAreShownReadable)
+{
+    Report report = CheckPackage(NLSCHECK_WORLD, Options());
+    EXPECT_EQ(0, report.ExitStatus()) << Findings(report);
+    struct Row {
+        uint32_t locale;
+        unsigned codePage;
+        const char* name;  // UTF-8
+    };
+    const Row rows[] = {
+        /* 0 */ { 0x419, 1251, "Тестовый пакет KAVRO" },
+        /* 1 */ { 0x411, 932, "KAVRO テスト パッケージ" },
+        /* 2 */ { 0x408, 1253, "Δοκιμαστικό πακέτο KAVRO" },
+        /* 3 */ { 0, 1252, "KAVRO World Package" },
+    };
+    std::string shown = FormatReport(report, PrintStyle{ false, false }), machine = FormatMachine(report);
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        const LanguageRun* run = RunFor(report, rows[i].locale);
+        ASSERT_TRUE(run) << "row " << i;
+        EXPECT_EQ(rows[i].codePage, run->codePage) << "row " << i;
+        EXPECT_NE(std::string::npos, shown.find(rows[i].name)) << "row " << i << ":\n" << shown;
+        EXPECT_NE(std::string::npos, machine.find("\tName\tcurrent\tNLS/PROJ." + std::string(run->codes.currentCode) +
+                                                  "\t2\t" + rows[i].name + "\n"))
+            << "row " << i << ":\n" << machine;
+    }
+    EXPECT_NE(std::string::npos, machine.find("locale\t0419\tENG\tRUS\t1251\n")) << machine;
+}
+
+TEST_F(CheckTest, FilesWithAMarkAreShownConverted)
+{
+    Report report = Check({
+        { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nJPN 0411\r\n" },
+        { "NLS/PROJ.DEU", "\xEF\xBB\xBF[Proj]\r\nName=Paket f\xC3\xBCr Gr\xC3\xB6\xC3\x9F" "e\r\nINF=pkg.inf\r\n" },
+        { "NLS/PROJ.JPN", std::string("\xFF\xFE[\0P\0r\0o\0j\0]\0\r\0\n\0N\0a\0m\0e\0=\0\xC6\x30\xB9\x30\r\0\n\0", 34) },
+    });
+    const LanguageRun* deu = RunFor(report, 0x407);
+    const LanguageRun* jpn = RunFor(report, 0x411);
+    ASSERT_TRUE(deu && jpn);
+    EXPECT_EQ("Paket f\xFCr Gr\xF6\xDF" "e", TextOf(*deu, "Name")->value) << "the bytes the launcher gets, in 1252";
+    EXPECT_EQ("\x83\x65\x83\x58", TextOf(*jpn, "Name")->value) << "in 932";
+    std::string shown = FormatReport(report, PrintStyle{ false, false });
+    EXPECT_NE(std::string::npos, shown.find("Paket für Größe")) << shown;
+    EXPECT_NE(std::string::npos, shown.find("テス")) << shown;
+    EXPECT_NE(std::string::npos, Findings(report).find("NLS/PROJ.JPN:1: the file begins with a UTF-16 byte-order mark"))
+        << Findings(report);
+}
+
+TEST_F(CheckTest, NamesMatchOnceConverted)
+{
+    // The readme's name in the code page finds the file whose name is
+    // the same text, as the platform converts it.
+    Report report = Check({
+        { "NLS/STR.DEU", "[Translation]\r\nInst=I\r\nReadme=R\r\nYes=Y\r\nNo=N\r\nRemove=E\r\n[Constant]\r\n"
+                         "ReadmePath=Gr\xF6\xDF" "e.txt\r\n" },
+        { "Gr\xC3\xB6\xC3\x9F" "e.txt", "Lies mich.\r\n" },
+    });
+    EXPECT_EQ(0, report.ExitStatus()) << Findings(report);
+    const LanguageRun* deu = RunFor(report, 0x407);
+    ASSERT_TRUE(deu);
+    EXPECT_EQ("\"C:\\sys\\notepad.exe\" Gr\xF6\xDF" "e.txt", deu->readmeCommand);
+}
+
+// The converter: UTF-8 sources in, each language's files in the code page
+// of its locales out, read back as the sources say.
+TEST_F(CheckTest, ConverterWritesEachCodePage)
+{
+    Files package = BasePackage();
+    package["NLS/LANGID.TXT"] = "ENG 0\r\nENG 0409\r\nDEU 0407\r\nRUS 0419\r\nJPN 0411\r\n";
+    fs::path dir = Write(package);
+    struct Row {
+        const char* name;
+        std::string source;  // UTF-8
+        unsigned codePage;
+    };
+    const Row rows[] = {
+        /* 0 */ { "PROJ.DEU", "[Proj]\r\nName=Paket f\xC3\xBCr Gr\xC3\xB6\xC3\x9F" "e\r\nINF=pkg.inf\r\n", 1252 },
+        /* 1 */ { "PROJ.RUS", "\xEF\xBB\xBF[Proj]\nName=\xD0\x9F\xD0\xB0\xD0\xBA\xD0\xB5\xD1\x82\nINF=pkg.inf\n", 1251 },
+        /* 2 */ { "STR.JPN", "[Translation]\r\nInst=\xE8\xA1\xA8\xE7\xA4\xBA\xE3\x82\xBD\r\n", 932 },
+        /* 3 */ { "proj.jpn", "[Proj]\r\nName=\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\r\nINF=pkg.inf\r\n", 932 },
+    };
+    Files sources = { { "STR.XYZ", "[Translation]\r\nInst=unreached\r\n" } };
+    for (const Row& row : rows)
+        sources[row.name] = row.source;
+    fs::path from = Write(sources);
+
+    Conversion conversion = ConvertSources(from.string(), dir.string());
+    ASSERT_FALSE(conversion.Refused()) << conversion.findings[0].message;
+    EXPECT_EQ(4u, conversion.written.size());
+    ASSERT_EQ(1u, conversion.skipped.size()) << "no entry reaches XYZ";
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        std::string written;
+        ASSERT_TRUE(ReadFileBytes(JoinPath(dir.string(), ResolveName(dir.string(), std::string("NLS\\") + rows[i].name)), written))
+            << "row " << i;
+        std::string text = rows[i].source.compare(0, 3, "\xEF\xBB\xBF") == 0 ? rows[i].source.substr(3) : rows[i].source;
+        EXPECT_EQ(text, Utf8FromCodePage(written, rows[i].codePage)) << "row " << i << ": the round trip";
+        EXPECT_FALSE(IsValidUtf8(written)) << "row " << i << ": no longer UTF-8";
+    }
+    EXPECT_TRUE(fs::exists(dir / "NLS/PROJ.DEU")) << "an existing file keeps its name";
+    EXPECT_FALSE(fs::exists(dir / "NLS/PROJ.JPN")) << "a new one takes the source's";
+
+    Report report = CheckPackage(dir.string(), Options());
+    EXPECT_EQ(std::string::npos, Findings(report).find("code page")) << Findings(report);
+    EXPECT_EQ(0u, ConvertSources(from.string(), dir.string()).written.size()) << "a second run changes nothing";
+}
+
+TEST_F(CheckTest, ConverterRefusesWritingNothing)
+{
+    fs::path dir = Write(BasePackage());
+    std::string before;
+    ReadFileBytes((dir / "NLS/PROJ.ENG").string(), before);
+    struct Row {
+        const char* source;  // STR.DEU's, UTF-8
+        int line;
+        const char* says;
+    };
+    const Row rows[] = {
+        /* 0 */ { "[Translation]\r\nInst=ok\r\nYes=\xD0\x96\r\n", 3, "\"Ж\" (U+0416) has no place in code page 1252" },
+        /* 1 */ { "[Translation]\nNo=\xF0\x9F\x98\x80\n", 2, "(U+1F600) has no place in code page 1252" },
+        /* 2 */ { "[Translation]\r\nNo=Gr\xF6\xDF" "e\r\n", 2, "is not UTF-8" },
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        fs::path from = Write({ { "PROJ.ENG", "[Proj]\r\nName=Changed\r\n" }, { "STR.DEU", rows[i].source } });
+        Conversion conversion = ConvertSources(from.string(), dir.string());
+        ASSERT_TRUE(conversion.Refused()) << "row " << i;
+        const Finding& f = conversion.findings[0];
+        EXPECT_EQ(JoinPath(from.string(), "STR.DEU") + ":" + std::to_string(rows[i].line),
+                  f.file + ":" + std::to_string(f.line)) << "row " << i;
+        EXPECT_NE(std::string::npos, f.message.find(rows[i].says)) << "row " << i << ": " << f.message;
+        EXPECT_TRUE(conversion.written.empty()) << "row " << i;
+        std::string after;
+        ReadFileBytes((dir / "NLS/PROJ.ENG").string(), after);
+        EXPECT_EQ(before, after) << "row " << i << ": the good file is not written either";
+        EXPECT_EQ(std::vector<std::string>({ "LANGID.TXT", "PROJ.DEU", "PROJ.ENG", "STR.DEU", "STR.ENG" }),
+                  FilesIn((dir / "NLS").string()))
+            << "row " << i << ": no file added, no temporary file left";
+    }
 }
 
 }

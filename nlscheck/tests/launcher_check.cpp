@@ -166,10 +166,25 @@ std::string EntryValue(const char* name, DWORD& type)
 }
 
 struct Prediction {
-    std::map<std::string, std::string> texts;  // by key; absent when missing
-    std::string install, readme;
+    std::map<std::string, std::string> texts;  // by key, in the locale's code page; absent when missing
+    std::string install, readme;               // the install command of the NT family, as Wine is
     bool hasInstall = false;
 };
+
+// nlscheck's UTF-8 back in the code page it read the text in: the bytes
+// the launcher gets.
+std::string InCodePage(const std::string& utf8, unsigned codePage)
+{
+    if (utf8.empty())
+        return utf8;
+    std::wstring wide(utf8.size() + 1, L'\0');
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0],
+                                static_cast<int>(wide.size()));
+    std::string bytes(n * 2 + 1, '\0');
+    int m = WideCharToMultiByte(codePage, 0, wide.data(), n, &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr);
+    bytes.resize(m > 0 ? m : 0);
+    return bytes;
+}
 
 Prediction Predict(const std::string& nlscheck, const std::string& package, uint32_t locale, const std::string& work)
 {
@@ -181,20 +196,23 @@ Prediction Predict(const std::string& nlscheck, const std::string& package, uint
     std::string wanted = locale == 0 ? "0" : hex;
     while (wanted.size() < 4 && locale != 0)
         wanted = "0" + wanted;
+    unsigned codePage = CP_ACP;
     for (const std::string& line : Split(ReadAll(output), '\n')) {
         std::vector<std::string> f = Split(line, '\t');
         for (std::string& field : f)
             field = UnescapeField(field);
         if (f.size() < 2 || f[1] != wanted)
             continue;
+        if (f[0] == "locale" && f.size() >= 5)
+            codePage = static_cast<unsigned>(std::strtoul(f[4].c_str(), nullptr, 10));
         if (f[0] == "text" && f.size() >= 8 && f[4] != "missing")
-            p.texts[f[3]] = f[7];
-        if (f[0] == "install" && f.size() >= 3) {
-            p.install = f[2];
+            p.texts[f[3]] = InCodePage(f[7], codePage);
+        if (f[0] == "install" && f.size() >= 4 && f[3] == "nt") {
+            p.install = InCodePage(f[2], codePage);
             p.hasInstall = true;
         }
         if (f[0] == "readme" && f.size() >= 3)
-            p.readme = f[2];
+            p.readme = InCodePage(f[2], codePage);
     }
     return p;
 }

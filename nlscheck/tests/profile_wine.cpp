@@ -2,7 +2,11 @@
 // through the platform's GetPrivateProfileStringA and through nlscheck's
 // own reader, and reports every answer on which they differ. Each file is
 // written with LF, CR+LF and CR-only line ends. Run under Wine, in a
-// folder of its own (the first argument, created if need be).
+// folder of its own (the first argument, created if need be), once for
+// each code page of the table below: the Unix locale gives Wine its ANSI
+// code page, which the second argument names.
+//
+//   profile_wine FOLDER [CODEPAGE]
 #include "codepage.h"
 #include "files.h"
 #include "profile.h"
@@ -10,6 +14,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -73,6 +78,75 @@ std::vector<Case> Cases()
     };
 }
 
+// A code page's own cases: its script in the code page and in every
+// encoding with a byte-order mark, and the bytes an author gets wrong.
+struct CodePageRow {
+    unsigned codePage;
+    const char* sample;   // UTF-8: a text in the code page's script
+    const char* foreign;  // UTF-8: a character the code page lacks
+};
+
+const CodePageRow kCodePages[] = {
+    /* 0 */ { 1252, "Gr\xC3\xB6\xC3\x9F" "e, d\xC3\xA9j\xC3\xA0 vu \xE2\x82\xAC", "\xE6\xBC\xA2" },
+    /* 1 */ { 1250, "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85", "\xE6\xBC\xA2" },
+    /* 2 */ { 1251, "\xD0\xA2\xD0\xB5\xD1\x81\xD1\x82\xD0\xBE\xD0\xB2\xD1\x8B\xD0\xB9 \xD0\xBF\xD0\xB0\xD0\xBA\xD0\xB5\xD1\x82",
+                  "\xE6\xBC\xA2" },
+    /* 3 */ { 1253, "\xCE\x94\xCE\xBF\xCE\xBA\xCE\xB9\xCE\xBC\xCE\xAE \xCF\x80\xCE\xB1\xCE\xBA\xCE\xAD\xCF\x84\xCE\xBF",
+                  "\xE6\xBC\xA2" },
+    /* 4 */ { 1254, "\xC3\x87ok g\xC3\xBCzel \xC4\xB1\xC4\x9F\xC5\x9F", "\xE6\xBC\xA2" },
+    /* 5 */ { 1255, "\xD7\x97\xD7\x91\xD7\x99\xD7\x9C\xD7\x94 \xD7\xA0\xD7\xA1\xD7\x99\xD7\x95\xD7\x9F", "\xE6\xBC\xA2" },
+    /* 6 */ { 1256, "\xD8\xAD\xD8\xB2\xD9\x85\xD8\xA9 \xD8\xAA\xD8\xAC\xD8\xB1\xD9\x8A\xD8\xA8", "\xE6\xBC\xA2" },
+    /* 7 */ { 1257, "Bandomasis paketas \xC4\x85\xC4\x8D\xC4\x99\xC4\x97\xC4\xAF\xC5\xA1\xC5\xB3\xC5\xAB\xC5\xBE", "\xE6\xBC\xA2" },
+    /* 8 */ { 1258, "G\xC3\xB3i th\xC6\xB0 \xC4\x91\xC6\xA1n", "\xE6\xBC\xA2" },
+    /* 9 */ { 874, "\xE0\xB9\x81\xE0\xB8\x9E\xE0\xB9\x87\xE0\xB8\x84\xE0\xB9\x80\xE0\xB8\x81\xE0\xB8\x88", "\xE6\xBC\xA2" },
+    /* 10 */ { 932, "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\xE8\xA1\xA8\xE7\xA4\xBA\xE3\x82\xBD", "\xE0\xB8\x81" },
+    /* 11 */ { 936, "\xE6\xB5\x8B\xE8\xAF\x95\xE8\xBD\xAF\xE4\xBB\xB6\xE5\x8C\x85", "\xE0\xB8\x81" },
+    /* 12 */ { 949, "\xED\x85\x8C\xEC\x8A\xA4\xED\x8A\xB8 \xED\x8C\xA8\xED\x82\xA4\xEC\xA7\x80", "\xE0\xB8\x81" },
+    /* 13 */ { 950, "\xE6\xB8\xAC\xE8\xA9\xA6\xE8\xBB\x9F\xE9\xAB\x94\xE5\x8C\x85", "\xE0\xB8\x81" },
+};
+
+std::string Utf16(const std::u32string& text, bool bigEndian);
+
+// The files of a code page's row, each as its bytes.
+std::vector<Case> CodePageCases(const CodePageRow& row)
+{
+    unsigned cp = row.codePage;
+    std::string sample = row.sample;
+    std::string text = "[Proj]\nName=" + sample + "\nINF=" + sample + ".inf\n[Translation]\nYes=\"" + sample +
+                       "\"\nNo=" + sample + " " + row.foreign + "\n";
+    std::u32string unicode = DecodeUtf8(text);
+    // Bytes that no character of the code page stands for.
+    std::string none;
+    for (int b = 0x80; b < 0x100; ++b) {
+        std::string one(1, static_cast<char>(b));
+        if (!IsLeadByte(cp, static_cast<unsigned char>(b)) && !DecodeCodePage(one, cp)[0].valid)
+            none += one;
+    }
+    std::vector<Case> cases = {
+        { "in the code page", CodePageFromUnicode(unicode, cp) },
+        { "UTF-8 with a mark", "\xEF\xBB\xBF" + text },
+        { "UTF-16LE with a mark", Utf16(unicode, false) },
+        { "UTF-16BE with a mark", Utf16(unicode, true) },
+        { "UTF-8 without a mark", text },
+        { "bytes that are no character", "[Proj]\nName=a" + none + "b\nINF=" + none + "\n" },
+    };
+    if (IsDoubleByte(cp)) {
+        std::string wide;
+        EncodeChar(DecodeUtf8("\xE8\xA1\xA8")[0], cp, wide);  // a character every double-byte code page has
+        std::string lead = wide.substr(0, 1);
+        cases.push_back({ "lead bytes out of place",
+                          "[Proj]\nName=a" + lead + " b\nINF=x" + lead + "\nNo=lost\n[Translation]\nYes=" + lead +
+                              "\x7F\nNo=ok\nRemove=end" + lead });
+        std::string many;
+        for (int i = 0; i < 600; ++i)
+            many += wide;
+        cases.push_back({ "long double-byte values",
+                          "[Proj]\nName=" + many + "\nINF=a" + many + "\n[Translation]\nYes=\"" + many.substr(0, 1022) +
+                              "\"\nNo=\"a" + many.substr(0, 1022) + "\"\nInst=" + many.substr(0, 1022) + "a\n" });
+    }
+    return cases;
+}
+
 std::string WithLineEnds(const std::string& text, const char* eol)
 {
     std::string out;
@@ -85,16 +159,32 @@ std::string WithLineEnds(const std::string& text, const char* eol)
     return out;
 }
 
-// UTF-16 with a byte-order mark, from text in the code page.
-std::string Utf16(const std::string& text, bool bigEndian)
+// UTF-16 with a byte-order mark.
+std::string Utf16(const std::u32string& text, bool bigEndian)
 {
     std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (char c : text) {
-        uint32_t cp = CodepointOfAnsi(static_cast<unsigned char>(c));
-        char lo = static_cast<char>(cp & 0xFF), hi = static_cast<char>(cp >> 8);
+    auto append = [&out, bigEndian](char32_t unit) {
+        char lo = static_cast<char>(unit & 0xFF), hi = static_cast<char>(unit >> 8);
         out += bigEndian ? hi : lo;
         out += bigEndian ? lo : hi;
+    };
+    for (char32_t ch : text) {
+        if (ch >= 0x10000) {
+            append(0xD800 + ((ch - 0x10000) >> 10));
+            append(0xDC00 + ((ch - 0x10000) & 0x3FF));
+        } else {
+            append(ch);
+        }
     }
+    return out;
+}
+
+// Text in the code page, character by character, in Unicode.
+std::u32string Unicode(const std::string& text, unsigned codePage)
+{
+    std::u32string out;
+    for (const CodeUnit& unit : DecodeCodePage(text, codePage))
+        out += unit.ch;
     return out;
 }
 
@@ -127,17 +217,21 @@ std::string Shown(const std::string& text)
 const char* const kSections[] = { "Proj", "Translation", "Constant", "proj", " Proj ", "" };
 const char* const kKeys[] = { "Name", "INF", "Inst", "Readme", "Yes", "No", "Remove", "ReadmePath", "name", " Yes " };
 
-// Every query of a file, through both readers.
+// Every query of a file, through both readers. The platform's answer is
+// taken as the launcher takes it: from a zeroed buffer, up to its first
+// zero byte (a value cut inside a double-byte character is reported one
+// byte longer than written).
 void CompareFile(const std::string& label, const std::string& path, const std::string& bytes)
 {
-    ProfileFile mine(bytes);
+    ProfileFile mine(bytes, GetACP());
     for (const char* section : kSections) {
         for (const char* key : kKeys) {
             ++g_queries;
-            char buffer[1024 + 16];
+            char buffer[1024 + 16], zeroed[1024 + 16] = {};
             std::memset(buffer, '#', sizeof buffer);
             DWORD n = GetPrivateProfileStringA(section, key, "", buffer, 1024, path.c_str());
-            std::string platform(buffer, n < 1024 ? n : 1024);
+            GetPrivateProfileStringA(section, key, "", zeroed, 1024, path.c_str());
+            std::string platform(zeroed);
             bool terminated = n < 1024 && buffer[n] == '\0' && buffer[1024] == '#';
             std::string ours = mine.Read(section, key, 1024);
             if (platform != ours || !terminated) {
@@ -184,11 +278,47 @@ void CompareNames(const std::string& folder)
         if (!path.empty())
             path = JoinPath(".", path);
         std::string bytes;
-        std::string ours = !path.empty() && ReadFileBytes(path, bytes) ? ProfileFile(bytes).Read("Proj", "Name", 64) : "";
+        std::string ours =
+            !path.empty() && ReadFileBytes(path, bytes) ? ProfileFile(bytes, GetACP()).Read("Proj", "Name", 64) : "";
         if (ours != buffer) {
             ++g_failures;
             std::printf("name %zu \"%s\": expected \"%s\" (platform), got \"%s\" (from \"%s\")\n", i, names[i], buffer,
                         ours.c_str(), path.c_str());
+        }
+    }
+}
+
+void CompareCases(const std::vector<Case>& cases, const std::string& folder, const std::string& prefix)
+{
+    static const struct {
+        const char* name;
+        const char* eol;
+    } variants[] = { { "lf", "\n" }, { "crlf", "\r\n" }, { "cr", "\r" } };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        bool marked = cases[i].text.compare(0, 3, "\xEF\xBB\xBF") == 0 || cases[i].text.compare(0, 2, "\xFF\xFE") == 0 ||
+                      cases[i].text.compare(0, 2, "\xFE\xFF") == 0;
+        bool utf16 = marked && cases[i].text[0] != '\xEF';
+        for (const auto& v : variants) {
+            if (utf16 && v.eol[0] != '\n')
+                continue;  // line ends are characters of their own there
+            std::string bytes = utf16 ? cases[i].text : WithLineEnds(cases[i].text, v.eol);
+            std::string label = prefix + "case " + std::to_string(i) + " (" + cases[i].what + ", " + v.name + ")";
+            std::string path = folder + "\\" + prefix + "case" + std::to_string(i) + "." + v.name;
+            if (!WriteFile(path, bytes)) {
+                std::printf("%s: cannot write %s\n", label.c_str(), path.c_str());
+                std::exit(2);
+            }
+            CompareFile(label, path, bytes);
+        }
+        // The same texts in UTF-16, where they hold no bytes of their own.
+        if (cases[i].text.find('\0') == std::string::npos && !marked) {
+            for (bool big : { false, true }) {
+                std::string bytes = Utf16(Unicode(WithLineEnds(cases[i].text, "\r\n"), GetACP()), big);
+                std::string label = prefix + "case " + std::to_string(i) + " (" + cases[i].what + (big ? ", utf-16be)" : ", utf-16le)");
+                std::string path = folder + "\\" + prefix + "case" + std::to_string(i) + (big ? ".u16be" : ".u16le");
+                WriteFile(path, bytes);
+                CompareFile(label, path, bytes);
+            }
         }
     }
 }
@@ -198,42 +328,24 @@ void CompareNames(const std::string& folder)
 int main(int argc, char** argv)
 {
     std::string folder = argc > 1 ? argv[1] : "profile_wine.files";
+    unsigned expected = argc > 2 ? static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)) : GetACP();
+    if (GetACP() != expected) {
+        std::printf("the code page is %u, not %u: the Unix locale for it is missing; skipped\n", GetACP(), expected);
+        return 0;
+    }
     CreateDirectoryA(folder.c_str(), nullptr);
     char full[MAX_PATH];
     GetFullPathNameA(folder.c_str(), MAX_PATH, full, nullptr);
     folder = full;
 
-    static const struct {
-        const char* name;
-        const char* eol;
-    } variants[] = { { "lf", "\n" }, { "crlf", "\r\n" }, { "cr", "\r" } };
-    std::vector<Case> cases = Cases();
-    for (size_t i = 0; i < cases.size(); ++i) {
-        for (const auto& v : variants) {
-            std::string bytes = WithLineEnds(cases[i].text, v.eol);
-            std::string label = "case " + std::to_string(i) + " (" + cases[i].what + ", " + v.name + ")";
-            std::string path = folder + "\\case" + std::to_string(i) + "." + v.name;
-            if (!WriteFile(path, bytes)) {
-                std::printf("%s: cannot write %s\n", label.c_str(), path.c_str());
-                return 2;
-            }
-            CompareFile(label, path, bytes);
-        }
-        // The same texts in UTF-16, where they hold no bytes of their own.
-        if (cases[i].text.find('\0') == std::string::npos && cases[i].text.compare(0, 3, "\xEF\xBB\xBF") != 0) {
-            for (bool big : { false, true }) {
-                std::string bytes = Utf16(WithLineEnds(cases[i].text, "\r\n"), big);
-                std::string label = "case " + std::to_string(i) + " (" + cases[i].what + (big ? ", utf-16be)" : ", utf-16le)");
-                std::string path = folder + "\\case" + std::to_string(i) + (big ? ".u16be" : ".u16le");
-                WriteFile(path, bytes);
-                CompareFile(label, path, bytes);
-            }
-        }
-    }
+    CompareCases(Cases(), folder, "");
+    for (const CodePageRow& row : kCodePages)
+        if (row.codePage == GetACP())
+            CompareCases(CodePageCases(row), folder, "cp" + std::to_string(row.codePage) + " ");
     // A file that is not there gives the default.
     CompareFile("missing file", folder + "\\no such file", "");
     CompareNames(folder);
 
-    std::printf("%d queries, %d differences\n", g_queries, g_failures);
+    std::printf("code page %u: %d queries, %d differences\n", GetACP(), g_queries, g_failures);
     return g_failures == 0 ? 0 : 1;
 }
