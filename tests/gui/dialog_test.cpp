@@ -281,13 +281,14 @@ TEST_F(Dialog, AnswersDecideWhatIsWrittenAndStarted)
             EXPECT_EQ(std::string(rows[i].texts.remove) + '\0', outcome.message);
         }
 
+        // In the order of starting: the installer, then Notepad.
         std::vector<Started> expected;
-        if (rows[i].readme)
-            expected.push_back({ notepad, "\"" + notepad + "\" readme.txt", SW_SHOWNORMAL });
         if (rows[i].consent)
             expected.push_back(
                 { rundll32, "\"" + rundll32 + "\" " + ((GetVersion() & 0x80000000u) ? "setupx.dll" : "setupapi.dll") + ",InstallHinfSection DefaultInstall 130 " + s_full +
                                 "\\kavro.inf", SW_HIDE });
+        if (rows[i].readme)
+            expected.push_back({ notepad, "\"" + notepad + "\" readme.txt", SW_SHOWNORMAL });
         ASSERT_EQ(expected.size(), outcome.started.size()) << "programs started";
         for (size_t k = 0; k < expected.size(); ++k) {
             EXPECT_EQ(Lower(expected[k].module), Lower(outcome.started[k].module));

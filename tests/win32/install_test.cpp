@@ -7,7 +7,6 @@
 namespace {
 
 const char kPackage[] = "C:\\tests\\example";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO";
 const char kExampleKey[] = "SOFTWARE\\KAVRO Example";
 const char kCopiedReadme[] = "C:\\windows\\KAVRO\\readme.txt";
 
@@ -62,7 +61,7 @@ std::string Output(const std::string& commandLine)
 
 void Uninstalled()
 {
-    DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
     DeleteTree(HKEY_LOCAL_MACHINE, kExampleKey);
     DeleteTree(HKEY_USERS, LOCALE_KEY);
     RemoveTree("C:\\windows\\KAVRO");
@@ -92,9 +91,9 @@ TEST_F(InstallTest, ExamplePackageInGerman)
     EXPECT_GE(run.TotalProcesses(), 2u) << "setup.exe started no installer";
 
     EXPECT_EQ(Describe(TextValue(REG_SZ, "KAVRO Beispielpaket")),
-              Describe(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName")));
+              Describe(ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName")));
     EXPECT_EQ(Describe(TextValue(REG_BINARY, "Das KAVRO Beispielpaket wird von Ihrem Computer entfernt.")),
-              Describe(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "Message")));
+              Describe(ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Message")));
 
     // What the INF's CopyFiles and AddReg did.
     std::string readme = ReadBytes(example + "\\readme.txt");
@@ -102,7 +101,7 @@ TEST_F(InstallTest, ExamplePackageInGerman)
     EXPECT_EQ(readme, ReadBytes(kCopiedReadme)) << "the readme was not copied to " << kCopiedReadme;
     EXPECT_EQ(Describe(TextValue(REG_SZ, "1")), Describe(ReadValue(HKEY_LOCAL_MACHINE, kExampleKey, "Installed")));
     EXPECT_EQ(Describe(TextValue(REG_SZ, "2.3")), Describe(ReadValue(HKEY_LOCAL_MACHINE, kExampleKey, "Version")));
-    RegValue uninstall = ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+    RegValue uninstall = ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString");
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), uninstall.type);
     EXPECT_NE(std::string::npos, uninstall.data.find("DefaultUninstall 132")) << Describe(uninstall);
 
