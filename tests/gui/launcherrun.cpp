@@ -218,7 +218,7 @@ bool LauncherRun::Probe(DialogProbe& probe) const
                            : nullptr;
     HHOOK hHook = proc && view ? SetWindowsHookExA(WH_CALLWNDPROC, proc, hProbe, m_pi.dwThreadId) : nullptr;
     if (hHook) {
-        memset(view, 0, sizeof probe);
+        memcpy(view, &probe, sizeof probe);  // the request; the answers are written over it
         SendMessageA(m_hDlg, RegisterWindowMessageA(kProbeName), 0, 0);
         UnhookWindowsHookEx(hHook);
         memcpy(&probe, view, sizeof probe);

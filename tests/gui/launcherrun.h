@@ -75,6 +75,8 @@ public:
     bool WaitForFocusToLeave(HWND hWnd) const;
     void Click(int nID) const;
     void Close() const;
+    // Passes probe to the probe library in setup.exe, as its request, and
+    // fills it with the answers.
     bool Probe(DialogProbe& probe) const;
     // Sends the help message, as the F1 key makes it.
     void Help() const;
