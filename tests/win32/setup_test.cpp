@@ -247,6 +247,35 @@ TEST_F(SetupTest, TextsAndFoldersAsWritten)
     EXPECT_INSTALLER_ONLY(started, dir + "\\%s%n%%\"x\".inf");
 }
 
+// The installer library is the one of the system that setup.exe runs on:
+// setupx.dll on Windows 9x, setupapi.dll on the NT family. Wine tells a
+// program the version its AppDefaults key names.
+TEST_F(SetupTest, InstallerLibraryOfTheSystem)
+{
+    const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\setup.exe";
+    static const struct {
+        const char* version;
+        const char* library;
+    } rows[] = {
+        /* 0 */ { "win95", "setupx.dll" },
+        /* 1 */ { "win98", "setupx.dll" },
+        /* 2 */ { "nt40", "setupapi.dll" },
+        /* 3 */ { "win7", "setupapi.dll" },
+    };
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i << ": " << rows[i].version);
+        SetValue(HKEY_CURRENT_USER, kAppDefaults, "Version", REG_SZ, std::string(rows[i].version) + '\0');
+        auto started = RunSilent(dir);
+        ASSERT_EQ(1u, started.size()) << Describe(started);
+        EXPECT_EQ("\"" + std::string(kRundll32) + "\" " + rows[i].library +
+                      ",InstallHinfSection DefaultInstall 130 " + dir + "\\tool.inf",
+                  started[0].commandLine);
+    }
+    DeleteTree(HKEY_CURRENT_USER, kAppDefaults);
+}
+
 // Started by its bare name, the launcher still finds its own folder,
 // whatever the current folder is.
 TEST_F(SetupTest, StartedByBareName)
