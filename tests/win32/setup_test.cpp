@@ -68,6 +68,7 @@ protected:
         m_log = m_root + "\\started.log";
         SetEnvironmentVariableA("RECORDER_LOG", m_log.c_str());
         SetEnvironmentVariableA("RECORDER_STAY_MS", nullptr);
+        SetEnvironmentVariableA("RECORDER_NEVER_IDLE", nullptr);
     }
 
     void TearDown() override
@@ -268,11 +269,13 @@ TEST_F(SetupTest, InstallerLibraryOfTheSystem)
         SCOPED_TRACE(testing::Message() << "row " << i << ": " << rows[i].version);
         SetValue(HKEY_CURRENT_USER, kAppDefaults, "Version", REG_SZ, std::string(rows[i].version) + '\0');
         auto started = RunSilent(dir);
-        ASSERT_EQ(1u, started.size()) << Describe(started);
-        EXPECT_EQ("\"" + std::string(kRundll32) + "\" " + rows[i].library +
-                      ",InstallHinfSection DefaultInstall 130 " + dir + "\\tool.inf",
-                  started[0].commandLine);
+        EXPECT_EQ(1u, started.size()) << Describe(started);
+        if (!started.empty())
+            EXPECT_EQ("\"" + std::string(kRundll32) + "\" " + rows[i].library +
+                          ",InstallHinfSection DefaultInstall 130 " + dir + "\\tool.inf",
+                      started[0].commandLine);
     }
+    // Removed even after a failure: the other tests run at the prefix's version.
     DeleteTree(HKEY_CURRENT_USER, kAppDefaults);
 }
 
@@ -403,10 +406,8 @@ TEST_F(SetupTest, DoesNotWaitForStartedPrograms)
     }
     for (bool silent : { true, false }) {
         SCOPED_TRACE(silent ? "silent run" : "interactive run, Yes");
-        if (!silent && !HaveDisplay()) {
-            SetEnvironmentVariableA("RECORDER_NEVER_IDLE", nullptr);
+        if (!silent && !HaveDisplay())
             GTEST_SKIP() << "no display for the dialog: the interactive run is untested";
-        }
         DeleteFileA(m_log.c_str());
         ChildRun run;
         ASSERT_TRUE(run.Start(dir + "\\setup.exe", silent ? "setup.exe /s" : "setup.exe", dir));
@@ -428,7 +429,6 @@ TEST_F(SetupTest, DoesNotWaitForStartedPrograms)
         EXPECT_EQ(expected, started.size()) << Describe(started);
         // The job ends them when run goes out of scope.
     }
-    SetEnvironmentVariableA("RECORDER_NEVER_IDLE", nullptr);
 }
 
 // Copies of the system's programs beside the launcher or in the current
@@ -477,9 +477,10 @@ TEST_F(SetupTest, InteractiveRunWithoutDialog)
     std::string dir = m_root + "\\pkg";
     MakePackage(dir, { kEnglish });
     std::string exe = dir + "\\setup.exe";
-    // DLGTEMPLATE: style, extended style, no controls, x, y, cx, cy; no
-    // menu, the class "NoSuchClass", an empty title.
-    static const WORD kTemplate[] = { 0x00C0, 0x90C8, 0, 0, 0, 0, 0, 100, 50, 0,
+    // DLGTEMPLATE: style (the launcher's, without DS_SETFONT), extended
+    // style, no controls, x, y, cx, cy; no menu, the class "NoSuchClass",
+    // an empty title.
+    static const WORD kTemplate[] = { 0x0080, 0x90C8, 0, 0, 0, 0, 0, 100, 50, 0,
                                       'N', 'o', 'S', 'u', 'c', 'h', 'C', 'l', 'a', 's', 's', 0, 0 };
     HANDLE hUpdate = BeginUpdateResourceA(exe.c_str(), FALSE);
     ASSERT_TRUE(hUpdate != nullptr) << "error " << GetLastError();
