@@ -270,10 +270,11 @@ TEST_F(SetupTest, InstallerLibraryOfTheSystem)
         SetValue(HKEY_CURRENT_USER, kAppDefaults, "Version", REG_SZ, std::string(rows[i].version) + '\0');
         auto started = RunSilent(dir);
         EXPECT_EQ(1u, started.size()) << Describe(started);
-        if (!started.empty())
+        if (!started.empty()) {
             EXPECT_EQ("\"" + std::string(kRundll32) + "\" " + rows[i].library +
                           ",InstallHinfSection DefaultInstall 130 " + dir + "\\tool.inf",
                       started[0].commandLine);
+        }
     }
     // Removed even after a failure: the other tests run at the prefix's version.
     DeleteTree(HKEY_CURRENT_USER, kAppDefaults);
