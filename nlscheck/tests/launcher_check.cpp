@@ -235,18 +235,18 @@ std::string Shown(const std::string& bytes)
 
 // The programs the recorder saw started, one line each, as their module,
 // command line and show mode, split by tabs. The recorder writes
-// <pid>|<nCmdShow>|<wShowWindow>|<module>|<command line>.
+// <pid>|<creation time>|<nCmdShow>|<wShowWindow>|<module>|<command line>.
 std::vector<std::string> Started(const std::string& record)
 {
     std::vector<std::string> started;
     for (const std::string& line : Split(ReadAll(record), '\n')) {
         std::vector<std::string> f = Split(line, '|');
-        if (f.size() < 5)
+        if (f.size() < 6)
             continue;
-        std::string commandLine = f[4];
-        for (size_t i = 5; i < f.size(); ++i)
+        std::string commandLine = f[5];
+        for (size_t i = 6; i < f.size(); ++i)
             commandLine += "|" + f[i];
-        started.push_back(f[3] + "\t" + commandLine + "\t" + f[1]);
+        started.push_back(f[4] + "\t" + commandLine + "\t" + f[2]);
     }
     return started;
 }

@@ -193,6 +193,41 @@ TEST_F(Dialog, ShowsIcon128InTheTitleBarAndThePicture)
     Refuse(run);
 }
 
+// Minimised, the dialog paints its icon in the middle of the client area,
+// halves rounded up: read back from the pixels the launcher painted, for
+// client areas wider and narrower than the 32-pixel icon.
+TEST_F(Dialog, MinimisedPaintsTheIconInTheMiddle)
+{
+    SetResourceLocale("0409");
+    const struct {
+        LONG width, height;
+        LONG x, y;
+    } rows[] = {
+        /* 0 */ { 36, 100, 2, 34 },
+        /* 1 */ { 37, 100, 3, 34 },
+        /* 2 */ { 31, 100, 0, 34 },
+        /* 3 */ { 30, 100, 0, 34 },   // not -1
+        /* 4 */ { 29, 100, -1, 34 },
+        /* 5 */ { 28, 100, -1, 34 },  // not -2
+        /* 6 */ { 100, 37, 34, 3 },
+        /* 7 */ { 100, 30, 34, 0 },
+        /* 8 */ { 100, 28, 34, -1 },
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        SCOPED_TRACE("row " + std::to_string(i));
+        LauncherRun run(s_full);
+        ASSERT_TRUE(run.WaitForDialog());
+        DialogProbe probe = {};
+        probe.paintWidth = rows[i].width;
+        probe.paintHeight = rows[i].height;
+        ASSERT_TRUE(run.Probe(probe)) << "the probe didn't run in setup.exe";
+        EXPECT_TRUE(probe.iconFound) << "the painted pixels are not the icon on a plain background";
+        EXPECT_EQ(rows[i].x, probe.iconX);
+        EXPECT_EQ(rows[i].y, probe.iconY);
+        Refuse(run);
+    }
+}
+
 // F1 opens nothing: neither a help viewer planted beside the launcher,
 // which a viewer started by bare name would be, nor a help file there.
 TEST_F(Dialog, HelpKeyOpensNothing)
@@ -281,13 +316,14 @@ TEST_F(Dialog, AnswersDecideWhatIsWrittenAndStarted)
             EXPECT_EQ(std::string(rows[i].texts.remove) + '\0', outcome.message);
         }
 
+        // In the order of starting: the installer, then Notepad.
         std::vector<Started> expected;
-        if (rows[i].readme)
-            expected.push_back({ notepad, "\"" + notepad + "\" readme.txt", SW_SHOWNORMAL });
         if (rows[i].consent)
             expected.push_back(
                 { rundll32, "\"" + rundll32 + "\" " + ((GetVersion() & 0x80000000u) ? "setupx.dll" : "setupapi.dll") + ",InstallHinfSection DefaultInstall 130 " + s_full +
                                 "\\kavro.inf", SW_HIDE });
+        if (rows[i].readme)
+            expected.push_back({ notepad, "\"" + notepad + "\" readme.txt", SW_SHOWNORMAL });
         ASSERT_EQ(expected.size(), outcome.started.size()) << "programs started";
         for (size_t k = 0; k < expected.size(); ++k) {
             EXPECT_EQ(Lower(expected[k].module), Lower(outcome.started[k].module));

@@ -5,20 +5,15 @@
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 std::string g_setupExe;
 
 namespace {
 
 const DWORD kTimeoutMs = 15000;
-
-// Its unnamed value is the locale that setup.exe chooses its language by.
-const char kLocaleKey[] = ".DEFAULT\\Control Panel\\Desktop\\ResourceLocale";
 
 // The tests' own folder under Wine's temporary folder.
 std::string TestFolder()
@@ -84,16 +79,6 @@ std::string QueryValue(HKEY hKey, const char* name, DWORD* pType)
     return std::string(data, size);
 }
 
-std::vector<std::string> Split(const std::string& text, const std::string& separator)
-{
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + separator.size())
-        parts.push_back(text.substr(start, at - start));
-    parts.push_back(text.substr(start));
-    return parts;
-}
-
 }
 
 std::string MakePackage(const char* name, std::initializer_list<PackageFile> files)
@@ -116,7 +101,7 @@ std::string MakePackage(const char* name, std::initializer_list<PackageFile> fil
 void SetResourceLocale(const char* locale)
 {
     HKEY hKey;
-    if (RegCreateKeyExA(HKEY_USERS, kLocaleKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr) !=
+    if (RegCreateKeyExA(HKEY_USERS, LOCALE_KEY, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr) !=
         ERROR_SUCCESS)
         return;
     std::string value = std::string(8 - strlen(locale), '0') + locale;
@@ -229,10 +214,11 @@ bool LauncherRun::Probe(DialogProbe& probe) const
     HANDLE hMap = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof probe, kProbeName);
     void* view = hMap ? MapViewOfFile(hMap, FILE_MAP_WRITE, 0, 0, sizeof probe) : nullptr;
     HMODULE hProbe = LoadLibraryA("guiprobe.dll");
-    HOOKPROC proc = hProbe ? reinterpret_cast<HOOKPROC>(GetProcAddress(hProbe, "ProbeHook")) : nullptr;
+    HOOKPROC proc = hProbe ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(hProbe, "ProbeHook")))
+                           : nullptr;
     HHOOK hHook = proc && view ? SetWindowsHookExA(WH_CALLWNDPROC, proc, hProbe, m_pi.dwThreadId) : nullptr;
     if (hHook) {
-        memset(view, 0, sizeof probe);
+        memcpy(view, &probe, sizeof probe);  // the request; the answers are written over it
         SendMessageA(m_hDlg, RegisterWindowMessageA(kProbeName), 0, 0);
         UnhookWindowsHookEx(hHook);
         memcpy(&probe, view, sizeof probe);
@@ -259,21 +245,8 @@ Outcome LauncherRun::WaitForEnd()
         RegCloseKey(hKey);
     }
 
-    std::ifstream file(m_log, std::ios::binary);
-    std::stringstream log;
-    log << file.rdbuf();
-    // The recorder's lines: pid|nCmdShow|wShowWindow|module|command line.
-    for (const std::string& line : Split(log.str(), "\n")) {
-        std::vector<std::string> fields = Split(line, "|");
-        if (fields.size() < 5)
-            continue;
-        std::string commandLine = fields[4];
-        for (size_t i = 5; i < fields.size(); ++i)
-            commandLine += "|" + fields[i];
-        outcome.started.push_back({ fields[3], commandLine, atoi(fields[1].c_str()) });
-    }
-    std::sort(outcome.started.begin(), outcome.started.end(),
-              [](const Started& a, const Started& b) { return a.module < b.module; });
+    for (const Record& record : ReadRecords(m_log))
+        outcome.started.push_back({ record.module, record.commandLine, record.cmdShow });
     return outcome;
 }
 
@@ -288,7 +261,7 @@ int main(int argc, char** argv)
     int result = RUN_ALL_TESTS();
 
     DeleteUninstallKey();
-    RegDeleteKeyA(HKEY_USERS, kLocaleKey);
+    RegDeleteKeyA(HKEY_USERS, LOCALE_KEY);
     std::error_code error;
     std::filesystem::remove_all(TestFolder(), error);
     return result;

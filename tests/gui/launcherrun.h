@@ -4,14 +4,13 @@
 #define TESTS_GUI_LAUNCHERRUN_H
 
 #include "probe.h"
+#include "testutil.h"
 
 #include <windows.h>
 
 #include <initializer_list>
 #include <string>
 #include <vector>
-
-#define UNINSTALL_KEY "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO"
 
 // A file of a package: its name in the package folder and its bytes.
 struct PackageFile {
@@ -42,7 +41,7 @@ struct Outcome {
     std::string displayName;  // the value's bytes, its zero included
     DWORD messageType = 0;
     std::string message;
-    std::vector<Started> started;  // in the order of their module paths
+    std::vector<Started> started;  // in the order they were started
 };
 
 // One run of setup.exe (or a copy by another name) in a package folder,
@@ -76,6 +75,8 @@ public:
     bool WaitForFocusToLeave(HWND hWnd) const;
     void Click(int nID) const;
     void Close() const;
+    // Passes probe to the probe library in setup.exe, as its request, and
+    // fills it with the answers.
     bool Probe(DialogProbe& probe) const;
     // Sends the help message, as the F1 key makes it.
     void Help() const;

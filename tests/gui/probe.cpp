@@ -2,7 +2,111 @@
 // test's hook first runs there. See probe.h.
 #include "probe.h"
 
+#include <vector>
+
 namespace {
+
+// The pixels of a bitmap as 32-bit values, top row first.
+std::vector<DWORD> Pixels(HDC hDC, HBITMAP hBitmap, LONG width, LONG height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<size_t>(width * height));
+    GetDIBits(hDC, hBitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    for (DWORD& pixel : pixels)
+        pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+// Whether the picture is the icon at (x, y) on the plain background.
+bool IconAt(const std::vector<DWORD>& picture, LONG width, LONG height, const std::vector<DWORD>& icon, LONG size,
+            DWORD background, LONG x, LONG y)
+{
+    for (LONG row = 0; row < height; ++row)
+        for (LONG column = 0; column < width; ++column) {
+            LONG ix = column - x, iy = row - y;
+            bool inIcon = ix >= 0 && ix < size && iy >= 0 && iy < size;
+            DWORD expected = inIcon ? icon[static_cast<size_t>(iy * size + ix)] : background;
+            if (picture[static_cast<size_t>(row * width + column)] != expected)
+                return false;
+        }
+    return true;
+}
+
+WNDPROC g_dialogWindowProc;
+
+// Gives the minimised window a client area as large as the window, as
+// minimised windows had when they showed their icon.
+LRESULT CALLBACK WholeWindowIsClient(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCALCSIZE)
+        return 0;
+    return CallWindowProcA(g_dialogWindowProc, hWnd, message, wParam, lParam);
+}
+
+// Paints the dialog as a minimised window of the requested client size and
+// finds the icon in its pixels. A window really minimised is parked off
+// the screen with no client area, where nothing can be read back: here
+// the window keeps its place, is given the size with all of it as client
+// area, and then only the minimised style, which IsIconic in the
+// launcher's paint handler answers. The controls are hidden, so that the
+// picture holds what the handler paints and nothing else. The style can't
+// be taken back (the system keeps WS_MINIMIZE once set): one request a run.
+void PaintMinimised(HWND hDlg, DialogProbe& probe)
+{
+    const LONG width = probe.paintWidth, height = probe.paintHeight;
+    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
+        ShowWindow(hChild, SW_HIDE);
+    g_dialogWindowProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hDlg, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WholeWindowIsClient)));
+    SetWindowPos(hDlg, nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowLongA(hDlg, GWL_STYLE, GetWindowLongA(hDlg, GWL_STYLE) | WS_MINIMIZE);
+    RECT client;
+    GetClientRect(hDlg, &client);
+    if (client.right == width && client.bottom == height) {
+        RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        HDC hWindowDC = GetDC(hDlg);
+        HDC hMemDC = CreateCompatibleDC(hWindowDC);
+        HBITMAP hPicture = CreateCompatibleBitmap(hWindowDC, width, height);
+        HGDIOBJ old = SelectObject(hMemDC, hPicture);
+        BitBlt(hMemDC, 0, 0, width, height, hWindowDC, 0, 0, SRCCOPY);
+        SelectObject(hMemDC, old);
+        std::vector<DWORD> picture = Pixels(hMemDC, hPicture, width, height);
+
+        // The icon alone, drawn on the background colour, which a corner
+        // of the picture shows: the icon is away from the corners in
+        // every request of the test.
+        const DWORD background = picture[0];
+        const LONG size = GetSystemMetrics(SM_CXICON);
+        HBITMAP hIcon = CreateCompatibleBitmap(hWindowDC, size, size);
+        old = SelectObject(hMemDC, hIcon);
+        HBRUSH hBrush = CreateSolidBrush(background);
+        RECT all = { 0, 0, size, size };
+        FillRect(hMemDC, &all, hBrush);
+        DeleteObject(hBrush);
+        DrawIcon(hMemDC, 0, 0, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128)));
+        SelectObject(hMemDC, old);
+        std::vector<DWORD> icon = Pixels(hMemDC, hIcon, size, size);
+
+        for (LONG y = -size; y < height && !probe.iconFound; ++y)
+            for (LONG x = -size; x < width && !probe.iconFound; ++x)
+                if (IconAt(picture, width, height, icon, size, background, x, y)) {
+                    probe.iconFound = TRUE;
+                    probe.iconX = x;
+                    probe.iconY = y;
+                }
+        DeleteObject(hIcon);
+        DeleteObject(hPicture);
+        DeleteDC(hMemDC);
+        ReleaseDC(hDlg, hWindowDC);
+    }
+}
 
 void Fill(HWND hDlg, DialogProbe& probe)
 {
@@ -25,6 +129,8 @@ void Fill(HWND hDlg, DialogProbe& probe)
     if (font)
         GetObjectA(font, sizeof probe.buttonFont, &probe.buttonFont);
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof probe.guiFont, &probe.guiFont);
+    if (probe.paintWidth)
+        PaintMinimised(hDlg, probe);
     probe.done = TRUE;
 }
 

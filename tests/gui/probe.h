@@ -1,9 +1,9 @@
 // What the probe library reads inside the launcher's process, where Wine
 // answers questions that it can't pass between processes (WM_GETICON is
 // not marshalled, and GDI objects belong to their process). The test
-// hooks the dialog's thread with the library's ProbeHook, sends it the
-// message kProbeName, and reads the answers from the file mapping of the
-// same name.
+// writes its request into the file mapping kProbeName, hooks the dialog's
+// thread with the library's ProbeHook, sends it the message of the same
+// name, and reads the answers from the mapping.
 #ifndef TESTS_GUI_PROBE_H
 #define TESTS_GUI_PROBE_H
 
@@ -21,6 +21,13 @@ struct DialogProbe {
     BOOL dbcsEnabled;    // GetSystemMetrics(SM_DBCSENABLED)
     LOGFONTA buttonFont;  // of the Yes button's WM_GETFONT
     LOGFONTA guiFont;     // of GetStockObject(DEFAULT_GUI_FONT)
+
+    // Asked for when paintWidth is not 0: the dialog painted as a minimised
+    // window with a client area of that size, its pixels read back, and
+    // where its icon stands in them.
+    LONG paintWidth, paintHeight;
+    BOOL iconFound;          // the pixels are the icon on a plain background
+    LONG iconX, iconY;       // the icon's top left corner in the client area
 };
 
 #endif

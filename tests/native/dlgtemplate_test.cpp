@@ -1,5 +1,4 @@
 #include "afx/dlgtemplate.h"
-#include "ui/iconplace.h"
 
 #include <gtest/gtest.h>
 
@@ -112,18 +111,4 @@ TEST(DialogTemplate, NoCopyWithoutFontOrRoom)
 
     std::vector<uint8_t> classic = ClassicTemplate();
     EXPECT_GT(SetDialogTemplateFont(classic.data(), classic.size(), 9, u"Tahoma", out, sizeof out), 0u);
-}
-
-TEST(CentredIconOffset, RoundsHalvesUpTowardZero)
-{
-    static const struct { int extent, expected; } cases[] = {
-        /* 0 */ { 36, 2 },
-        /* 1 */ { 37, 3 },
-        /* 2 */ { 31, 0 },
-        /* 3 */ { 30, 0 },
-        /* 4 */ { 29, -1 },
-        /* 5 */ { 28, -1 },
-    };
-    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i)
-        EXPECT_EQ(CentredIconOffset(cases[i].extent, 32), cases[i].expected) << "row " << i;
 }

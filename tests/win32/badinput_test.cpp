@@ -8,13 +8,12 @@
 
 namespace {
 
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO";
 
 class BadInputTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         DeleteTree(HKEY_USERS, LOCALE_KEY);
         m_dir = "C:\\tests\\bad\\" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name());
         MakeEmptyDir(m_dir);
@@ -34,7 +33,7 @@ protected:
 
     void TearDown() override
     {
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         DeleteTree(HKEY_USERS, LOCALE_KEY);
         RemoveTree(m_dir);
     }
@@ -71,9 +70,9 @@ protected:
         std::string displayName = name ? name : "";
         std::string message = name ? displayName + " goes" : "";
         EXPECT_EQ(Describe(TextValue(REG_SZ, displayName)),
-                  Describe(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName")));
+                  Describe(ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName")));
         EXPECT_EQ(Describe(TextValue(REG_BINARY, message)),
-                  Describe(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "Message")));
+                  Describe(ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Message")));
         EXPECT_EQ(1u, ReadRecords(m_log).size()) << "expected the installer to be started once";
     }
 
@@ -118,7 +117,7 @@ TEST_F(BadInputTest, OddTables)
     };
     for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
         SCOPED_TRACE("row " + std::to_string(i));
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         WriteBytes(Table(), cases[i].table);
         SetLocale(REG_SZ, std::string(cases[i].locale) + '\0');
         ExpectInstalled(cases[i].expected);
@@ -141,7 +140,7 @@ TEST_F(BadInputTest, OddRegistryLocales)
     };
     for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
         SCOPED_TRACE("row " + std::to_string(i));
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         SetLocale(cases[i].type, cases[i].bytes);
         ExpectInstalled(cases[i].expected);
     }
@@ -156,7 +155,7 @@ TEST_F(BadInputTest, TablesTooLargeToHold)
     SetLocale(REG_SZ, std::string("00000407") + '\0');
     for (ULONGLONG size : sizes) {
         SCOPED_TRACE("size " + std::to_string(size));
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         WriteBytes(Table(), "ENG 0\nDEU 0407\n");
         HANDLE h = CreateFileA(Table().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, h);
@@ -194,9 +193,9 @@ TEST_F(BadInputTest, OverlongAndOddTexts)
     // The profile call removes a pair of surrounding quotes only when the
     // value ends in one; this one doesn't.
     EXPECT_EQ(Describe(TextValue(REG_SZ, name.substr(0, 1023))),
-              Describe(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName")));
+              Describe(ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName")));
     EXPECT_EQ(Describe(TextValue(REG_BINARY, std::string(1023, 'r'))),
-              Describe(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "Message")));
+              Describe(ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Message")));
 }
 
 }

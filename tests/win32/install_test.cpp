@@ -11,7 +11,6 @@
 namespace {
 
 const char kPackage[] = "C:\\tests\\example";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO";
 const char kExampleKey[] = "SOFTWARE\\KAVRO Example";
 const char kCopiedReadme[] = "C:\\windows\\KAVRO\\readme.txt";
 const char kCopiedInf[] = "C:\\windows\\inf\\kavro.inf";
@@ -53,7 +52,7 @@ std::string Output(const std::string& commandLine)
 
 void Uninstalled()
 {
-    DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
     DeleteTree(HKEY_LOCAL_MACHINE, kExampleKey);
     DeleteTree(HKEY_USERS, LOCALE_KEY);
     RemoveTree("C:\\windows\\KAVRO");
@@ -97,9 +96,9 @@ protected:
 void InstallTest::ExpectInstalled()
 {
     EXPECT_EQ(Describe(TextValue(REG_SZ, "KAVRO Beispielpaket")),
-              Describe(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName")));
+              Describe(ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName")));
     EXPECT_EQ(Describe(TextValue(REG_BINARY, "Das KAVRO Beispielpaket wird von Ihrem Computer entfernt.")),
-              Describe(ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "Message")));
+              Describe(ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Message")));
 
     // What the INF's CopyFiles and AddReg did.
     std::string readme = ReadBytes(example + "\\readme.txt");
@@ -109,7 +108,7 @@ void InstallTest::ExpectInstalled()
     EXPECT_EQ(Describe(TextValue(REG_SZ, "2.3")), Describe(ReadValue(HKEY_LOCAL_MACHINE, kExampleKey, "Version")));
     // The remover of the system's own installer: on 64-bit Windows the
     // 32-bit rundll32.exe, which works on the registry view written here.
-    std::string remover = ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString").data;
+    std::string remover = ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString").data;
     if (WindowsNineX()) {
         EXPECT_EQ(std::string("rundll32.exe setupx.dll,InstallHinfSection DefaultUninstall 132 ") + kCopiedInf + '\0',
                   remover);
@@ -133,7 +132,7 @@ void InstallTest::ExpectRemovedThroughItsEntry()
         GTEST_SKIP() << "a 64-bit build of setup.exe writes the registry view that the 32-bit remover doesn't see";
     Output("uninstaller.exe --remove KAVRO");
     // The remover runs on after the uninstaller; its effects come when it ends.
-    EXPECT_TRUE(WaitFor([] { return !ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName").present; }, 30000))
+    EXPECT_TRUE(WaitFor([] { return !ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName").present; }, 30000))
         << "the uninstall entry is still there";
     EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kExampleKey, "Installed").present);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(kCopiedReadme));

@@ -10,7 +10,7 @@
 namespace {
 
 const char kPackage[] = "C:\\tests\\languages";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO";
+const char kUninstallKey[] = UNINSTALL_KEY;
 
 struct Language {
     const char* code;

@@ -1,9 +1,13 @@
 // Stands in for rundll32.exe and notepad.exe in a test prefix: appends one
 // line to the file named by RECORDER_LOG,
-//   <pid>|<nCmdShow>|<wShowWindow or -1>|<module path>|<command line>
-// then waits in a message loop for RECORDER_STAY_MS (default 100) and ends.
-// Waiting in GetMessage, not in Sleep, makes the program idle at once, as
-// the real programs are.
+//   <pid>|<creation time, 16 hex digits>|<nCmdShow>|<wShowWindow or -1>|<module path>|<command line>
+// then stays for RECORDER_STAY_MS (default 100) and ends. The creation time
+// (100 ns units) is stamped by the system when the program is started, so
+// it gives the order of starting, which the order of the lines need not.
+// By default it stays waiting in a message loop, which makes it idle at
+// once, as the real programs are; with RECORDER_NEVER_IDLE set it sleeps
+// instead and never becomes idle, so that a caller waiting for that waits
+// until it ends.
 #include <windows.h>
 
 #include <stdio.h>
@@ -17,12 +21,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int nCmdShow)
     si.cb = sizeof si;
     GetStartupInfoA(&si);
     int wShow = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1;
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
 
     const char* commandLine = GetCommandLineA();
-    size_t size = strlen(commandLine) + MAX_PATH + 64;
+    size_t size = strlen(commandLine) + MAX_PATH + 96;
     char* line = static_cast<char*>(malloc(size));
-    int n = _snprintf(line, size, "%lu|%d|%d|%s|%s\n", GetCurrentProcessId(), nCmdShow, wShow,
-                      module, commandLine);
+    int n = _snprintf(line, size, "%lu|%08lx%08lx|%d|%d|%s|%s\n", GetCurrentProcessId(),
+                      created.dwHighDateTime, created.dwLowDateTime, nCmdShow, wShow, module, commandLine);
 
     char logName[MAX_PATH];
     if (GetEnvironmentVariableA("RECORDER_LOG", logName, MAX_PATH) - 1 < MAX_PATH - 1) {
@@ -43,6 +49,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int nCmdShow)
     UINT ms = 100;
     if (GetEnvironmentVariableA("RECORDER_STAY_MS", stay, sizeof stay) - 1 < sizeof stay - 1)
         ms = static_cast<UINT>(atoi(stay));
+    if (GetEnvironmentVariableA("RECORDER_NEVER_IDLE", nullptr, 0) != 0) {
+        Sleep(ms);
+        return 0;
+    }
     SetTimer(nullptr, 0, ms, nullptr);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0 && msg.message != WM_TIMER)

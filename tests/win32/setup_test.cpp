@@ -8,7 +8,6 @@
 
 namespace {
 
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO";
 const char kRundll32[] = "C:\\windows\\system32\\rundll32.exe";
 const char kNotepad[] = "C:\\windows\\system32\\notepad.exe";
 // The installer library of the system the prefix says it is.
@@ -52,7 +51,7 @@ void SetLocale(const char* locale)
 
 RegValue Uninstall(const char* name)
 {
-    return ReadValue(HKEY_LOCAL_MACHINE, kUninstallKey, name);
+    return ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, name);
 }
 
 #define EXPECT_VALUE(expected, actual) \
@@ -62,18 +61,19 @@ class SetupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         SetLocale(nullptr);
         m_root = "C:\\tests\\" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name());
         MakeEmptyDir(m_root);
         m_log = m_root + "\\started.log";
         SetEnvironmentVariableA("RECORDER_LOG", m_log.c_str());
         SetEnvironmentVariableA("RECORDER_STAY_MS", nullptr);
+        SetEnvironmentVariableA("RECORDER_NEVER_IDLE", nullptr);
     }
 
     void TearDown() override
     {
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         SetLocale(nullptr);
     }
 
@@ -143,7 +143,7 @@ TEST_F(SetupTest, SilentSwitches)
         SCOPED_TRACE(testing::Message() << "row " << i);
         std::string dir = m_root + "\\" + rows[i].folder;
         MakePackage(dir, { kEnglish });
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         auto started = Run(dir + "\\setup.exe", "\"" + dir + "\\setup.exe\"" + rows[i].arguments);
         EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
         EXPECT_VALUE(TextValue(REG_BINARY, "Tool goes"), Uninstall("Message"));
@@ -172,43 +172,12 @@ TEST_F(SetupTest, LanguageFromLocale)
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         SCOPED_TRACE(testing::Message() << "row " << i);
         SetLocale(rows[i].locale);
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         auto started = RunSilent(dir);
         EXPECT_VALUE(TextValue(REG_SZ, rows[i].name), Uninstall("DisplayName"));
         EXPECT_VALUE(TextValue(REG_BINARY, rows[i].message), Uninstall("Message"));
         EXPECT_INSTALLER_ONLY(started, dir + "\\" + rows[i].inf);
     }
-}
-
-// The installer library of the system setup.exe runs on: Windows 9x has
-// setupx.dll, the NT family setupapi.dll. Wine shows setup.exe the
-// version that its application defaults name.
-TEST_F(SetupTest, InstallerOfTheSystemFamily)
-{
-    static const struct {
-        const char* version;
-        const char* library;
-    } rows[] = {
-        { "win95", "setupx.dll" },
-        { "win98", "setupx.dll" },
-        { "nt40", "setupapi.dll" },
-        { "winxp", "setupapi.dll" },
-        { "win10", "setupapi.dll" },
-    };
-    const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\setup.exe";
-    std::string dir = m_root + "\\pkg";
-    MakePackage(dir, { kEnglish });
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.version);
-        SetValue(HKEY_CURRENT_USER, kAppDefaults, "Version", REG_SZ, std::string(row.version) + '\0');
-        auto started = RunSilent(dir);
-        EXPECT_EQ(1u, started.size()) << Describe(started);
-        if (!started.empty())
-            EXPECT_EQ("\"" + std::string(kRundll32) + "\" " + row.library + ",InstallHinfSection DefaultInstall 130 " +
-                          dir + "\\tool.inf",
-                      started[0].commandLine);
-    }
-    DeleteTree(HKEY_CURRENT_USER, kAppDefaults);
 }
 
 // A second run in another language replaces both values, to the byte,
@@ -217,8 +186,8 @@ TEST_F(SetupTest, SecondRunOverwrites)
 {
     std::string dir = m_root + "\\pkg";
     MakePackage(dir, { kEnglish, kGerman });
-    SetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", REG_SZ, std::string("keep me\0", 8));
-    SetValue(HKEY_LOCAL_MACHINE, kUninstallKey, "Extra", REG_DWORD, std::string("\x07\0\0\0", 4));
+    SetValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", REG_SZ, std::string("keep me\0", 8));
+    SetValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Extra", REG_DWORD, std::string("\x07\0\0\0", 4));
 
     SetLocale("00000407");
     RunSilent(dir);
@@ -257,7 +226,7 @@ TEST_F(SetupTest, MissingTexts)
             MakePackage(dir, { *rows[i].language });
         else
             MakePackage(dir, {}, nullptr);
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         auto started = RunSilent(dir);
         EXPECT_VALUE(TextValue(REG_SZ, rows[i].name), Uninstall("DisplayName"));
         EXPECT_VALUE(TextValue(REG_BINARY, rows[i].message), Uninstall("Message"));
@@ -279,6 +248,40 @@ TEST_F(SetupTest, TextsAndFoldersAsWritten)
     EXPECT_INSTALLER_ONLY(started, dir + "\\%s%n%%\"x\".inf");
 }
 
+// The installer library is the one of the system that setup.exe runs on:
+// setupx.dll on Windows 9x, setupapi.dll on the NT family. Wine tells a
+// program the version its AppDefaults key names.
+TEST_F(SetupTest, InstallerLibraryOfTheSystem)
+{
+    const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\setup.exe";
+    static const struct {
+        const char* version;
+        const char* library;
+    } rows[] = {
+        /* 0 */ { "win95", "setupx.dll" },
+        /* 1 */ { "win98", "setupx.dll" },
+        /* 2 */ { "nt40", "setupapi.dll" },
+        /* 3 */ { "winxp", "setupapi.dll" },
+        /* 4 */ { "win7", "setupapi.dll" },
+        /* 5 */ { "win10", "setupapi.dll" },
+    };
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i << ": " << rows[i].version);
+        SetValue(HKEY_CURRENT_USER, kAppDefaults, "Version", REG_SZ, std::string(rows[i].version) + '\0');
+        auto started = RunSilent(dir);
+        EXPECT_EQ(1u, started.size()) << Describe(started);
+        if (!started.empty()) {
+            EXPECT_EQ("\"" + std::string(kRundll32) + "\" " + rows[i].library +
+                          ",InstallHinfSection DefaultInstall 130 " + dir + "\\tool.inf",
+                      started[0].commandLine);
+        }
+    }
+    // Removed even after a failure: the other tests run at the prefix's version.
+    DeleteTree(HKEY_CURRENT_USER, kAppDefaults);
+}
+
 // Started by its bare name, the launcher still finds its own folder,
 // whatever the current folder is.
 TEST_F(SetupTest, StartedByBareName)
@@ -290,7 +293,7 @@ TEST_F(SetupTest, StartedByBareName)
     const std::string cwds[] = { dir, elsewhere };
     for (size_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(testing::Message() << "row " << i << ": current folder " << cwds[i]);
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         auto started = Run(dir + "\\setup.exe", "setup /s", cwds[i]);
         EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
         EXPECT_INSTALLER_ONLY(started, dir + "\\tool.inf");
@@ -311,7 +314,7 @@ TEST_F(SetupTest, StartedByRelativePath)
     };
     for (size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE(testing::Message() << "row " << i << ": " << commandLines[i]);
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         auto started = Run(dir + "\\setup.exe", commandLines[i], m_root);
         EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
         EXPECT_INSTALLER_ONLY(started, dir + "\\tool.inf");
@@ -344,7 +347,7 @@ TEST_F(SetupTest, PackageInDriveRoot)
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         SCOPED_TRACE(testing::Message() << "row " << i << ": " << rows[i].commandLine);
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         auto started = Run("R:\\setup.exe", rows[i].commandLine, rows[i].cwd);
         EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
         EXPECT_INSTALLER_ONLY(started, "R:\\tool.inf");
@@ -376,26 +379,59 @@ TEST_F(SetupTest, LongAndUnbalancedCommandLines)
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         SCOPED_TRACE(testing::Message() << "row " << i << ": " << rows[i].commandLine.size() << " bytes");
-        DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         auto started = Run(exe, rows[i].commandLine, empty);
         EXPECT_VALUE(TextValue(REG_SZ, rows[i].name), Uninstall("DisplayName"));
         EXPECT_INSTALLER_ONLY(started, rows[i].target);
     }
 }
 
-// The launcher ends at once, while the installer it started runs on.
-TEST_F(SetupTest, DoesNotWaitForInstaller)
+// The launcher ends at once, while the programs it started run on: it
+// waits neither for their end nor for them to become idle. The stand-ins
+// never become idle, as programs without a message loop never do, and
+// live 20 s; the launcher must be gone within 3 s of the answer. The
+// interactive run matters most: a wait for idleness is made only by a
+// process that has loaded USER32, which a silent run never does.
+TEST_F(SetupTest, DoesNotWaitForStartedPrograms)
 {
     std::string dir = m_root + "\\pkg";
     MakePackage(dir, { kEnglish });
     SetEnvironmentVariableA("RECORDER_STAY_MS", "20000");
-    ChildRun run;
-    ASSERT_TRUE(run.Start(dir + "\\setup.exe", "setup.exe /s", dir));
-    EXPECT_TRUE(run.WaitExit(5000)) << "setup.exe still runs after 5 s";
-    EXPECT_LT(run.ElapsedMs(), 3000u) << "setup.exe waited for the installer";
-    EXPECT_EQ(1u, run.ActiveProcesses()) << "the installer should still run";
-    EXPECT_EQ(2u, run.TotalProcesses());
-    // The job ends the installer when run goes out of scope.
+    SetEnvironmentVariableA("RECORDER_NEVER_IDLE", "1");
+    // The premise: a caller waiting for a stand-in to become idle waits.
+    {
+        ChildRun standIn;
+        ASSERT_TRUE(standIn.Start(kRundll32, "rundll32.exe premise", ""));
+        HANDLE hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, standIn.Pid());
+        EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForInputIdle(hProcess, 1000))
+            << "the stand-in became idle: a wait for that would go unseen";
+        CloseHandle(hProcess);
+    }
+    for (bool silent : { true, false }) {
+        SCOPED_TRACE(silent ? "silent run" : "interactive run, Yes");
+        if (!silent && !HaveDisplay())
+            GTEST_SKIP() << "no display for the dialog: the interactive run is untested";
+        DeleteFileA(m_log.c_str());
+        ChildRun run;
+        ASSERT_TRUE(run.Start(dir + "\\setup.exe", silent ? "setup.exe /s" : "setup.exe", dir));
+        if (!silent) {
+            HWND hDlg = run.FindWindowOfChild(10000);
+            ASSERT_TRUE(hDlg != nullptr) << "no dialog appeared";
+            PostMessageA(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+        }
+        DWORD answered = GetTickCount();
+        EXPECT_TRUE(run.WaitExit(15000)) << "setup.exe still runs";
+        EXPECT_LT(GetTickCount() - answered, 3000u) << "setup.exe waited for what it started";
+        DWORD expected = silent ? 1u : 2u;  // the installer; then Notepad on the readme
+        EXPECT_EQ(expected, run.ActiveProcesses()) << "what setup.exe started should still run";
+        EXPECT_EQ(expected + 1, run.TotalProcesses());
+        // They have begun, though they may not have written their lines yet.
+        std::vector<Record> started;
+        for (DWORD start = GetTickCount(); started.size() < expected && GetTickCount() - start < 5000; Sleep(20))
+            started = ReadRecords(m_log);
+        EXPECT_EQ(expected, started.size()) << Describe(started);
+        // The job ends them when run goes out of scope.
+    }
 }
 
 // Copies of the system's programs beside the launcher or in the current
@@ -414,22 +450,60 @@ TEST_F(SetupTest, PlantedProgramsNeverRun)
     EXPECT_INSTALLER_ONLY(started, dir + "\\tool.inf");
 }
 
-// A run without a silent switch asks first: refused (or, without a
-// display, unable to ask) it writes and starts nothing.
+// A run without a silent switch asks first, and waits for the answer:
+// "No" writes and starts nothing.
 TEST_F(SetupTest, InteractiveRunRefused)
 {
+    if (!HaveDisplay())
+        GTEST_SKIP() << "no display for the dialog";
     std::string dir = m_root + "\\pkg";
     MakePackage(dir, { kEnglish });
     ChildRun run;
     ASSERT_TRUE(run.Start(dir + "\\setup.exe", "\"" + dir + "\\setup.exe\"", dir));
-    if (HaveDisplay()) {
-        HWND hDlg = run.FindWindowOfChild(10000);
-        ASSERT_TRUE(hDlg != nullptr) << "no dialog appeared";
-        PostMessageA(GetDlgItem(hDlg, IDCANCEL), BM_CLICK, 0, 0);
-    }
+    HWND hDlg = run.FindWindowOfChild(10000);
+    ASSERT_TRUE(hDlg != nullptr) << "no dialog appeared";
+    EXPECT_FALSE(run.WaitExit(500)) << "setup.exe ended without an answer";
+    PostMessageA(GetDlgItem(hDlg, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_TRUE(run.WaitExit(10000)) << "setup.exe still runs after 10 s";
     EXPECT_EQ(0u, run.ExitCode()) << "setup.exe crashed (or failed)";
     run.WaitAll(10000);
+    EXPECT_EQ(0u, ReadRecords(m_log).size()) << "setup.exe started something";
+    EXPECT_FALSE(Uninstall("DisplayName").present);
+    EXPECT_FALSE(Uninstall("Message").present);
+}
+
+// A dialog that can't be made counts as a refusal: no window, nothing
+// written or started, on a machine with a display as without one. Here
+// the copy's template names a window class that doesn't exist.
+TEST_F(SetupTest, InteractiveRunWithoutDialog)
+{
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    std::string exe = dir + "\\setup.exe";
+    // DLGTEMPLATE: style (the launcher's, without DS_SETFONT), extended
+    // style, no controls, x, y, cx, cy; no menu, the class "NoSuchClass",
+    // an empty title.
+    static const WORD kTemplate[] = { 0x0080, 0x90C8, 0, 0, 0, 0, 0, 100, 50, 0,
+                                      'N', 'o', 'S', 'u', 'c', 'h', 'C', 'l', 'a', 's', 's', 0, 0 };
+    HANDLE hUpdate = BeginUpdateResourceA(exe.c_str(), FALSE);
+    ASSERT_TRUE(hUpdate != nullptr) << "error " << GetLastError();
+    ASSERT_TRUE(UpdateResourceA(hUpdate, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(102),
+                                MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), const_cast<WORD*>(kTemplate),
+                                sizeof kTemplate));
+    ASSERT_TRUE(EndUpdateResourceA(hUpdate, FALSE)) << "error " << GetLastError();
+    // The premise: the copy's dialog template is that one.
+    HMODULE hCopy = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(hCopy != nullptr);
+    EXPECT_EQ(sizeof kTemplate, SizeofResource(hCopy, FindResourceA(hCopy, MAKEINTRESOURCEA(102),
+                                                                    MAKEINTRESOURCEA(5))));
+    FreeLibrary(hCopy);
+
+    ChildRun run;
+    ASSERT_TRUE(run.Start(exe, "\"" + exe + "\"", dir));
+    EXPECT_TRUE(run.WaitExit(10000)) << "setup.exe still runs after 10 s";
+    EXPECT_EQ(0u, run.ExitCode()) << "setup.exe crashed (or failed)";
+    run.WaitAll(10000);
+    EXPECT_EQ(0, run.WindowsCreated()) << "a window was made after all";
     EXPECT_EQ(0u, ReadRecords(m_log).size()) << "setup.exe started something";
     EXPECT_FALSE(Uninstall("DisplayName").present);
     EXPECT_FALSE(Uninstall("Message").present);
@@ -456,12 +530,10 @@ TEST_F(SetupTest, InteractiveRunAccepted)
     EXPECT_TRUE(run.WaitAll(10000));
     EXPECT_GT(run.WindowsCreated(), 0) << "the window watch saw no dialog";
     EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
-    auto started = ReadRecords(m_log);
+    const auto started = ReadRecords(m_log);
     ASSERT_EQ(2u, started.size()) << run.TotalProcesses() << " processes ran; recorded:\n"
                                   << Describe(started);
-    // The installer is started first; the log shows the order they ran in.
-    if (started[0].module != kRundll32)
-        std::swap(started[0], started[1]);
+    // In the order of starting: the installer first, then Notepad.
     EXPECT_STRCASEEQ(kRundll32, started[0].module.c_str());
     EXPECT_EQ(SW_HIDE, started[0].showWindow);
     EXPECT_STRCASEEQ(kNotepad, started[1].module.c_str());

@@ -1,5 +1,6 @@
 #include "testutil.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -159,19 +160,26 @@ std::vector<Record> ReadRecords(const std::string& logFile)
             end = log.size();
         std::string line = log.substr(pos, end - pos);
         pos = end + 1;
-        // pid|nCmdShow|wShowWindow|module|command line
-        size_t a = line.find('|'), b = line.find('|', a + 1), c = line.find('|', b + 1),
-               d = line.find('|', c + 1);
-        if (d == std::string::npos)
+        // pid|creation time|nCmdShow|wShowWindow|module|command line
+        size_t bar[5];
+        size_t from = 0;
+        for (size_t& at : bar) {
+            at = line.find('|', from);
+            from = at == std::string::npos ? at : at + 1;
+        }
+        if (bar[4] == std::string::npos)
             continue;
         Record r;
         r.pid = std::strtoul(line.c_str(), nullptr, 10);
-        r.cmdShow = std::atoi(line.c_str() + a + 1);
-        r.showWindow = std::atoi(line.c_str() + b + 1);
-        r.module = line.substr(c + 1, d - c - 1);
-        r.commandLine = line.substr(d + 1);
+        r.created = std::strtoull(line.c_str() + bar[0] + 1, nullptr, 16);
+        r.cmdShow = std::atoi(line.c_str() + bar[1] + 1);
+        r.showWindow = std::atoi(line.c_str() + bar[2] + 1);
+        r.module = line.substr(bar[3] + 1, bar[4] - bar[3] - 1);
+        r.commandLine = line.substr(bar[4] + 1);
         records.push_back(r);
     }
+    std::stable_sort(records.begin(), records.end(),
+                     [](const Record& a, const Record& b) { return a.created < b.created; });
     return records;
 }
 
@@ -179,7 +187,7 @@ std::string Describe(const std::vector<Record>& records)
 {
     std::string text;
     for (const Record& r : records)
-        text += std::to_string(r.pid) + " show " + std::to_string(r.showWindow) + " " + r.module +
+        text += std::to_string(r.pid) + " created " + std::to_string(r.created) + " show " + std::to_string(r.showWindow) + " " + r.module +
                 ": " + r.commandLine + "\n";
     return text;
 }

@@ -10,6 +10,10 @@
 
 // The resource locale key that the launcher reads its language from.
 #define LOCALE_KEY ".DEFAULT\\Control Panel\\Desktop\\ResourceLocale"
+// The package's uninstall entry under HKEY_LOCAL_MACHINE, which the
+// launcher writes. The one spelling in the tests: the read-error script
+// gets it from here too (tests/win32/CMakeLists.txt).
+#define UNINSTALL_KEY "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KAVRO"
 
 // The value of an environment variable, empty if it is not set.
 std::string Env(const char* name);
@@ -48,11 +52,13 @@ inline bool operator==(const RegValue& a, const RegValue& b)
 // What a recorder standing in for a system program wrote down.
 struct Record {
     DWORD pid;
+    ULONGLONG created;  // the process's creation time: the order of starting
     int cmdShow;     // WinMain's nCmdShow
     int showWindow;  // STARTUPINFO's wShowWindow, -1 when not given
     std::string module;
     std::string commandLine;
 };
+// In the order the programs were started, whatever the order of the lines.
 std::vector<Record> ReadRecords(const std::string& logFile);
 // The records one per line, for a failure message.
 std::string Describe(const std::vector<Record>& records);
