@@ -1,0 +1,29 @@
+#!/bin/sh
+# Runs a command under a Unix locale, in a wineserver of its own: Wine takes
+# the UI language and the ANSI code page from the locale (ja_JP gives 932),
+# and a server left from another locale would keep the old ones. A locale
+# the system lacks is compiled from glibc's sources into LOCALES_DIR; where
+# that fails too, the run reports itself skipped.
+#
+#   in_locale.sh LOCALE LOCALES_DIR COMMAND...     (e.g. ja_JP, or C)
+set -u
+locale=$1
+dir=$2
+shift 2
+if [ "$locale" != C ] && [ "$(LC_ALL=$locale.UTF-8 locale charmap 2>/dev/null)" != UTF-8 ]; then
+    if [ ! -f "$dir/$locale.UTF-8/LC_CTYPE" ]; then
+        mkdir -p "$dir" && localedef -i "$locale" -f UTF-8 "$dir/$locale.UTF-8" >/dev/null 2>&1
+    fi
+    if [ ! -f "$dir/$locale.UTF-8/LC_CTYPE" ]; then
+        echo "in_locale.sh: skipped: the locale $locale.UTF-8 is missing here and can't be made (scripts/install-deps.sh makes it)"
+        exit 0
+    fi
+    export LOCPATH="$dir"
+fi
+wineserver -k 2>/dev/null
+wineserver -w
+LANG=$locale.UTF-8 LC_ALL= "$@"
+status=$?
+wineserver -k 2>/dev/null
+wineserver -w
+exit $status
