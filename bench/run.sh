@@ -6,7 +6,7 @@
 #     against two yardsticks: an empty Win32 program, and the limit
 #     (bench/limit.c), a program that makes exactly the platform calls the
 #     silent run makes and nothing else. The ratio to the limit is the
-#     launcher's own overhead. Timed from inside Wine by bench/runtime.cpp,
+#     launcher's own overhead. Timed from inside Wine by bench/timeruns.cpp,
 #     which starts each program and waits for it, alternating;
 #   - the time from start to the dialog being shown under Wine, as a ratio
 #     to a minimal Win32 program that shows a dialog from a template;
@@ -48,8 +48,7 @@ cross=(i686-w64-mingw32-g++-posix -Os -ffunction-sections -fdata-sections -fno-e
 "${cross[@]}" -mwindows bench/minimal.cpp -o "$out/minimal.exe"
 i686-w64-mingw32-windres bench/minidialog.rc -O coff -o "$out/minidialog.res"
 "${cross[@]}" -mwindows bench/minidialog.cpp "$out/minidialog.res" -o "$out/minidialog.exe"
-"${cross[@]}" bench/dialogtime.cpp -o "$out/dialogtime.exe"
-"${cross[@]}" bench/runtime.cpp -o "$out/runtime.exe"
+"${cross[@]}" bench/timeruns.cpp -o "$out/timeruns.exe"
 # The limit is built as setup.exe is linked: no C runtime, its own entry.
 i686-w64-mingw32-gcc -Os -s -nostdlib -ffreestanding -fno-asynchronous-unwind-tables -ffunction-sections \
     -fdata-sections -Wall -Wextra -Wl,--gc-sections -Wl,--subsystem,windows -Wl,-e,_LimitMain \
@@ -91,7 +90,7 @@ echo "== Silent run of the example under Wine ($silentRuns runs each, alternatin
 # the wine loader's own start is in none of the figures.
 folder="Z:$(echo "$package" | tr / '\\')"
 stats() { sort -n "$1" | awk '{ v[NR] = $1 } END { printf "range %.1f..%.1f", v[1], v[NR] }'; }
-(cd "$package" && wine "$out/runtime.exe" "$silentRuns" "$folder" minimal.exe limit.exe setup.exe \
+(cd "$package" && wine "$out/timeruns.exe" end "$silentRuns" "$folder" minimal.exe limit.exe setup.exe \
     >"$out/silent.raw" 2>/dev/null) || true
 tr -d '\r' <"$out/silent.raw" >"$out/silent.ms"
 for program in minimal.exe limit.exe setup.exe; do
@@ -118,10 +117,9 @@ wine reg delete "$key" /f >/dev/null 2>&1 || true
 echo "== Start to dialog shown under Wine ($runs runs each, alternating, median)"
 # The driver runs inside Wine: it starts each program, waits for a visible
 # window of that process and closes it, which cancels the launcher's dialog.
-(cd "$package" && wine "$out/dialogtime.exe" 2 "$folder" minidialog.exe setup.exe >/dev/null 2>&1) || true
 # Into a file, not a pipe: Wine's own processes may inherit the output and
 # outlive the run.
-(cd "$package" && wine "$out/dialogtime.exe" "$runs" "$folder" minidialog.exe setup.exe \
+(cd "$package" && wine "$out/timeruns.exe" window "$runs" "$folder" minidialog.exe setup.exe \
     >"$out/dialog.raw" 2>/dev/null) || true
 tr -d '\r' <"$out/dialog.raw" >"$out/dialog.ms"
 for program in minidialog.exe setup.exe; do
