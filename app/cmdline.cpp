@@ -2,11 +2,26 @@
 
 #include <cstring>
 
+// What follows the program's path: after the closing quote of a quoted
+// path (nothing when it lacks one), else from the first blank on.
+static const char* ArgumentsOf(const char* commandLine)
+{
+    if (*commandLine == '"') {
+        const char* close = std::strchr(commandLine + 1, '"');
+        return close ? close + 1 : "";
+    }
+    const char* p = commandLine;
+    while (*p && *p != ' ' && *p != '\t')
+        ++p;
+    return p;
+}
+
 bool IsSilent(const char* commandLine)
 {
     static const char* const switches[] = { "/s", "/S", "-s", "-S" };
+    const char* arguments = ArgumentsOf(commandLine);
     for (const char* sw : switches)
-        if (std::strstr(commandLine, sw))
+        if (std::strstr(arguments, sw))
             return true;
     return false;
 }

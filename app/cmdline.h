@@ -5,8 +5,11 @@
 
 #include <cstddef>
 
-// True if "/s", "/S", "-s" or "-S" occurs anywhere in the command line,
-// the program's own path included.
+// True if "/s", "/S", "-s" or "-S" occurs anywhere in the arguments, as
+// plain text ("/silent" counts). The program's path is not searched: a
+// quoted path ends at its closing quote (without one, there are no
+// arguments), an unquoted one at the first space or tab. So no folder name
+// makes a run silent.
 bool IsSilent(const char* commandLine);
 
 // Whether a byte of the system code page begins a double-byte character.

@@ -2,7 +2,8 @@
 // two bytes of an input choose the capacity (modulo the line's length + 3,
 // so that too small, exact and ample all come up), the rest is the line.
 // Checked against a model of the rules written with std::string: the
-// silent answer; the size answer (the path read in code page 932), the same for every capacity and equal
+// silent answer (a switch counts in the arguments only); the size answer
+// (the path read in code page 932), the same for every capacity and equal
 // to the copied length + 1; the copy itself; and that nothing is written
 // when the capacity is too small or there is no backslash.
 #include "check.h"
@@ -31,9 +32,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::unique_ptr<char[]> text(new char[line.size() + 1]);
     std::memcpy(text.get(), line.c_str(), line.size() + 1);
 
+    // The arguments: after a quoted path's closing quote (none without
+    // one), else from the first blank.
+    std::string arguments;
+    if (!line.empty() && line[0] == '"') {
+        size_t close = line.find('"', 1);
+        if (close != std::string::npos)
+            arguments = line.substr(close + 1);
+    } else {
+        size_t blank = line.find_first_of(" \t");
+        if (blank != std::string::npos)
+            arguments = line.substr(blank);
+    }
     bool silent = false;
     for (const char* sw : { "/s", "/S", "-s", "-S" })
-        silent = silent || line.find(sw) != std::string::npos;
+        silent = silent || arguments.find(sw) != std::string::npos;
     CHECK(IsSilent(text.get()) == silent, "silent should be %d", silent);
 
     std::string path = line;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-TEST(IsSilent, FindsEachSwitchAnywhere)
+TEST(IsSilent, FindsEachSwitchInTheArgumentsOnly)
 {
     struct Case {
         const char* line;
@@ -15,17 +15,35 @@ TEST(IsSilent, FindsEachSwitchAnywhere)
         /* 1 */ { "setup /S", true },
         /* 2 */ { "setup -s", true },
         /* 3 */ { "setup -S", true },
-        /* 4 */ { "\"C:\\pkg\\setup.exe\" /silent", true },
-        /* 5 */ { "\"C:\\my-setup\\setup.exe\"", true },   // inside the program's path
-        /* 6 */ { "C:\\Tools-Spare\\setup.exe", true },
-        /* 7 */ { "\"C:\\pkg\\setup.exe\" /x", false },
-        /* 8 */ { "\"C:\\pkg\\setup.exe\"", false },
-        /* 9 */ { "", false },
-        /* 10 */ { "setup \\s s/ S- / - s", false },
-        /* 11 */ { "setup /", false },
+        /* 4 */ { "\"C:\\pkg\\setup.exe\" /silent", true },  // inside longer arguments
+        /* 5 */ { "setup.exe /x-Sx", true },
+        /* 6 */ { "setup.exe\t/s", true },
+        /* 7 */ { "\"C:\\pkg\\setup.exe\"/s", true },        // right after the closing quote
+        /* 8 */ { "\"C:\\pkg\\setup.exe\" \"D:\\x-s\"", true },
+        /* 9 */ { "\"C:\\pkg\\setup.exe\" /x", false },
+        /* 10 */ { "\"C:\\pkg\\setup.exe\"", false },
+        /* 11 */ { "", false },
+        /* 12 */ { "setup \\s s/ S- / - s", false },
+        /* 13 */ { "setup /", false },
+        // A switch in the program's path doesn't count.
+        /* 14 */ { "\"C:\\kavro-setup\\setup.exe\"", false },
+        /* 15 */ { "\"C:\\Tools-Spare\\setup.exe\" /x", false },
+        /* 16 */ { "\"C:\\pkg/s\\setup.exe\"", false },
+        /* 17 */ { "\"C:\\My -s folder\\setup.exe\"", false },
+        /* 18 */ { "C:\\kavro-setup\\setup.exe", false },
+        /* 19 */ { "C:\\Users\\Jean-Sebastien\\setup.exe /x", false },
+        /* 20 */ { "D:\\pkg/S\\setup.exe", false },
+        /* 21 */ { "C:\\kavro-setup\\setup.exe -s", true },
+        /* 22 */ { "\"C:\\kavro-setup\\setup.exe\" /S", true },
+        // Without a closing quote, all of the line is the path.
+        /* 23 */ { "\"C:\\pkg\\setup.exe /s", false },
+        /* 24 */ { "\"C:\\kavro-setup\\setup.exe", false },
+        /* 25 */ { "\"", false },
+        // Only the first character is tested for a quote.
+        /* 26 */ { " \"C:\\pkg-s\\setup.exe\"", true },
     };
     for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-        SCOPED_TRACE("row " + std::to_string(i));
+        SCOPED_TRACE("row " + std::to_string(i) + ": " + cases[i].line);
         EXPECT_EQ(cases[i].expected, IsSilent(cases[i].line));
     }
 }
