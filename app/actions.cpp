@@ -78,7 +78,7 @@ void PerformInstallActions(const CString& directory, bool silent, BOOL showReadm
     bool ntFamily = (GetVersion() & 0x80000000u) == 0;
     CString rundll32 = SystemProgramPath("rundll32.exe");
     if (!rundll32.IsEmpty())
-        Start(InstallCommand(rundll32, InstallerLibrary(ntFamily), directory, Text("NLS\\PROJ", "Proj", "INF")),
+        Start(InstallCommand(rundll32, ntFamily, directory, Text("NLS\\PROJ", "Proj", "INF")),
               SW_HIDE);
 
     if (!silent && showReadme) {

@@ -8,18 +8,11 @@ static CString Quoted(const char* path)
     return text;
 }
 
-const char* InstallerLibrary(bool ntFamily)
-{
-    return ntFamily ? "setupapi.dll" : "setupx.dll";
-}
-
-CString InstallCommand(const char* rundll32Path, const char* library, const char* directory,
-                       const char* infName)
+CString InstallCommand(const char* rundll32Path, bool ntFamily, const char* directory, const char* infName)
 {
     CString command = Quoted(rundll32Path);
-    command += " ";
-    command += library;
-    command += ",InstallHinfSection DefaultInstall 130 ";
+    command += ntFamily ? " setupapi.dll,InstallHinfSection DefaultInstall 132 "
+                        : " setupx.dll,InstallHinfSection DefaultInstall 130 ";
     command += directory;
     command += "\\";
     command += infName;

@@ -5,13 +5,12 @@
 
 #include "afx/afx.h"
 
-// The INF installer library of a system family: "setupx.dll" on Windows 9x,
-// "setupapi.dll" on the NT family, which has no setupx.dll.
-const char* InstallerLibrary(bool ntFamily);
-
-// "<rundll32>" <library>,InstallHinfSection DefaultInstall 130 <dir>\<inf>
-CString InstallCommand(const char* rundll32Path, const char* library, const char* directory,
-                       const char* infName);
+// The INF install command of a system family. Windows 9x:
+//   "<rundll32>" setupx.dll,InstallHinfSection DefaultInstall 130 <dir>\<inf>
+// The NT family has no setupx.dll, and there 130 (128 + 2) would always
+// ask for a restart; 132 (128 + 4) asks only if one is needed:
+//   "<rundll32>" setupapi.dll,InstallHinfSection DefaultInstall 132 <dir>\<inf>
+CString InstallCommand(const char* rundll32Path, bool ntFamily, const char* directory, const char* infName);
 
 // "<notepad>" <readme>
 CString ReadmeCommand(const char* notepadPath, const char* readmePath);

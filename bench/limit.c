@@ -60,7 +60,7 @@ void LimitMain(void)
 
     char *p = Append(g_command, "\"");
     p += GetSystemDirectoryA(p, MAX_PATH);
-    p = Append(p, "\\rundll32.exe\" setupapi.dll,InstallHinfSection DefaultInstall 130 ");
+    p = Append(p, "\\rundll32.exe\" setupapi.dll,InstallHinfSection DefaultInstall 132 ");
     p = Append(p, g_folder);
     p = Append(p, "\\");
     GetPrivateProfileStringA("Proj", "INF", "", p, (DWORD)(g_command + sizeof g_command - p), "NLS\\PROJ.DEU");

@@ -348,8 +348,8 @@ void PackageChecker::RunLocales()
         if (run.installStarted) {
             const char* rundll32 = m_options.rundll32Path.c_str();
             const char* folder = m_options.programFolder.c_str();
-            run.installCommand = static_cast<const char*>(InstallCommand(rundll32, InstallerLibrary(true), folder, inf.c_str()));
-            run.installCommand9x = static_cast<const char*>(InstallCommand(rundll32, InstallerLibrary(false), folder, inf.c_str()));
+            run.installCommand = static_cast<const char*>(InstallCommand(rundll32, true, folder, inf.c_str()));
+            run.installCommand9x = static_cast<const char*>(InstallCommand(rundll32, false, folder, inf.c_str()));
         }
         if (!readme.empty() && !m_options.notepadPath.empty())
             run.readmeCommand = static_cast<const char*>(ReadmeCommand(m_options.notepadPath.c_str(), readme.c_str()));

@@ -292,7 +292,7 @@ TEST_F(CheckTest, PredictionsFollowTheFallbacks)
             << "row " << i;
         EXPECT_EQ(texts[i].value, t->value) << "row " << i;
     }
-    EXPECT_EQ("\"C:\\sys\\rundll32.exe\" setupapi.dll,InstallHinfSection DefaultInstall 130 C:\\pkg\\pkg.inf",
+    EXPECT_EQ("\"C:\\sys\\rundll32.exe\" setupapi.dll,InstallHinfSection DefaultInstall 132 C:\\pkg\\pkg.inf",
               deu->installCommand);
     EXPECT_EQ("\"C:\\sys\\rundll32.exe\" setupx.dll,InstallHinfSection DefaultInstall 130 C:\\pkg\\pkg.inf",
               deu->installCommand9x);
@@ -315,7 +315,7 @@ TEST_F(CheckTest, MissingTextsLeadWhereTheLauncherGoes)
     const LanguageRun* deu = RunFor(report, 0x407);
     ASSERT_TRUE(deu);
     EXPECT_EQ(kTextMissing, TextOf(*deu, "INF")->source);
-    EXPECT_EQ("\"C:\\sys\\rundll32.exe\" setupapi.dll,InstallHinfSection DefaultInstall 130 C:\\pkg\\", deu->installCommand)
+    EXPECT_EQ("\"C:\\sys\\rundll32.exe\" setupapi.dll,InstallHinfSection DefaultInstall 132 C:\\pkg\\", deu->installCommand)
         << "a missing INF name leaves the folder and a backslash";
     EXPECT_EQ("", deu->readmeCommand) << "no readme path, no Notepad";
     EXPECT_EQ(2, report.ExitStatus());

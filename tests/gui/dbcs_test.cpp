@@ -79,7 +79,7 @@ TEST(DoubleByteSystem, ProgramFolderWithBackslashTrailBytes)
     EXPECT_TRUE(outcome.ended);
     EXPECT_EQ("Test" + std::string(1, '\0'), outcome.displayName) << "the language files weren't found";
     ASSERT_EQ(1u, outcome.started.size());
-    const std::string tail = " 130 " + package + "\\kavro.inf";
+    const std::string tail = ((GetVersion() & 0x80000000u) ? " 130 " : " 132 ") + package + "\\kavro.inf";
     const std::string& commandLine = outcome.started[0].commandLine;
     EXPECT_TRUE(commandLine.size() > tail.size() && commandLine.compare(commandLine.size() - tail.size(), tail.size(), tail) == 0)
         << "expected the install command to end in \"" << tail << "\", got \"" << commandLine << "\"";

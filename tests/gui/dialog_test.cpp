@@ -320,7 +320,7 @@ TEST_F(Dialog, AnswersDecideWhatIsWrittenAndStarted)
         std::vector<Started> expected;
         if (rows[i].consent)
             expected.push_back(
-                { rundll32, "\"" + rundll32 + "\" " + ((GetVersion() & 0x80000000u) ? "setupx.dll" : "setupapi.dll") + ",InstallHinfSection DefaultInstall 130 " + s_full +
+                { rundll32, "\"" + rundll32 + "\" " + ((GetVersion() & 0x80000000u) ? "setupx.dll,InstallHinfSection DefaultInstall 130 " : "setupapi.dll,InstallHinfSection DefaultInstall 132 ") + s_full +
                                 "\\kavro.inf", SW_HIDE });
         if (rows[i].readme)
             expected.push_back({ notepad, "\"" + notepad + "\" readme.txt", SW_SHOWNORMAL });

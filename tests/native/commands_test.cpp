@@ -11,12 +11,13 @@ TEST(Commands, TextsGoInAsTheyStand)
         std::string actual;
         std::string expected;
     } cases[] = {
-        /* 0 */ { static_cast<const char*>(InstallCommand("C:\\WINDOWS\\SYSTEM\\rundll32.exe", InstallerLibrary(false), "C:\\My Pkg", "kavro.inf")),
+        // Windows 9x: mode 130; the NT family: 132, a restart only if needed.
+        /* 0 */ { static_cast<const char*>(InstallCommand("C:\\WINDOWS\\SYSTEM\\rundll32.exe", false, "C:\\My Pkg", "kavro.inf")),
                   "\"C:\\WINDOWS\\SYSTEM\\rundll32.exe\" setupx.dll,InstallHinfSection DefaultInstall 130 C:\\My Pkg\\kavro.inf" },
-        /* 1 */ { static_cast<const char*>(InstallCommand("C:\\%s\\rundll32.exe", "%s.dll", "C:\\100% %n", "%s%%.inf")),
-                  "\"C:\\%s\\rundll32.exe\" %s.dll,InstallHinfSection DefaultInstall 130 C:\\100% %n\\%s%%.inf" },
-        /* 2 */ { static_cast<const char*>(InstallCommand("rundll32.exe", InstallerLibrary(true), "D:", "")),
-                  "\"rundll32.exe\" setupapi.dll,InstallHinfSection DefaultInstall 130 D:\\" },
+        /* 1 */ { static_cast<const char*>(InstallCommand("C:\\%s\\rundll32.exe", true, "C:\\100% %n", "%s%%.inf")),
+                  "\"C:\\%s\\rundll32.exe\" setupapi.dll,InstallHinfSection DefaultInstall 132 C:\\100% %n\\%s%%.inf" },
+        /* 2 */ { static_cast<const char*>(InstallCommand("rundll32.exe", true, "D:", "")),
+                  "\"rundll32.exe\" setupapi.dll,InstallHinfSection DefaultInstall 132 D:\\" },
         /* 3 */ { static_cast<const char*>(ReadmeCommand("C:\\WINDOWS\\notepad.exe", "readme.txt")),
                   "\"C:\\WINDOWS\\notepad.exe\" readme.txt" },
         /* 4 */ { static_cast<const char*>(ReadmeCommand("C:\\WINDOWS\\notepad.exe", "\"%s %n %%\".txt")),
