@@ -10,9 +10,9 @@ namespace {
 
 const char kRundll32[] = "C:\\windows\\system32\\rundll32.exe";
 const char kNotepad[] = "C:\\windows\\system32\\notepad.exe";
-// The installer library of the system the prefix says it is.
-const std::string kInstallArgs = std::string(" ") + ((GetVersion() & 0x80000000u) ? "setupx.dll" : "setupapi.dll") +
-                                 ",InstallHinfSection DefaultInstall 130 ";
+// The installer library and restart mode of the system the prefix says it is.
+const std::string kInstallArgs = (GetVersion() & 0x80000000u) ? " setupx.dll,InstallHinfSection DefaultInstall 130 "
+                                                              : " setupapi.dll,InstallHinfSection DefaultInstall 132 ";
 
 // The language files of one language.
 struct Language {
@@ -125,7 +125,7 @@ void ExpectInstallerOnly(const std::vector<Record>& started, const std::string& 
     EXPECT_EQ(SW_HIDE, started[0].cmdShow);
 }
 
-// Every silent switch counts, also inside a folder name.
+// Every silent switch counts, also inside a longer argument.
 TEST_F(SetupTest, SilentSwitches)
 {
     static const struct {
@@ -137,7 +137,8 @@ TEST_F(SetupTest, SilentSwitches)
         /* 2 */ { "pkg", " -s" },
         /* 3 */ { "pkg", " -S" },
         /* 4 */ { "pkg", " /x /s" },
-        /* 5 */ { "my-setup", "" },
+        /* 5 */ { "kavro-setup", " /silent" },
+        /* 6 */ { "Tools-Spare", " -Sx" },
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         SCOPED_TRACE(testing::Message() << "row " << i);
@@ -248,22 +249,25 @@ TEST_F(SetupTest, TextsAndFoldersAsWritten)
     EXPECT_INSTALLER_ONLY(started, dir + "\\%s%n%%\"x\".inf");
 }
 
-// The installer library is the one of the system that setup.exe runs on:
-// setupx.dll on Windows 9x, setupapi.dll on the NT family. Wine tells a
-// program the version its AppDefaults key names.
-TEST_F(SetupTest, InstallerLibraryOfTheSystem)
+// The installer library and restart mode are those of the system that
+// setup.exe runs on: setupx.dll and 130 on Windows 9x; setupapi.dll and
+// 132 on the NT family, where 130 would always ask for a restart. Wine
+// tells a program the version its AppDefaults key names.
+TEST_F(SetupTest, InstallerOfTheSystem)
 {
     const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\setup.exe";
     static const struct {
         const char* version;
-        const char* library;
+        const char* installer;
     } rows[] = {
-        /* 0 */ { "win95", "setupx.dll" },
-        /* 1 */ { "win98", "setupx.dll" },
-        /* 2 */ { "nt40", "setupapi.dll" },
-        /* 3 */ { "winxp", "setupapi.dll" },
-        /* 4 */ { "win7", "setupapi.dll" },
-        /* 5 */ { "win10", "setupapi.dll" },
+        /* 0 */ { "win95", "setupx.dll,InstallHinfSection DefaultInstall 130 " },
+        /* 1 */ { "win98", "setupx.dll,InstallHinfSection DefaultInstall 130 " },
+        /* 2 */ { "winme", "setupx.dll,InstallHinfSection DefaultInstall 130 " },
+        /* 3 */ { "nt40", "setupapi.dll,InstallHinfSection DefaultInstall 132 " },
+        /* 4 */ { "win2k", "setupapi.dll,InstallHinfSection DefaultInstall 132 " },
+        /* 5 */ { "winxp", "setupapi.dll,InstallHinfSection DefaultInstall 132 " },
+        /* 6 */ { "win7", "setupapi.dll,InstallHinfSection DefaultInstall 132 " },
+        /* 7 */ { "win10", "setupapi.dll,InstallHinfSection DefaultInstall 132 " },
     };
     std::string dir = m_root + "\\pkg";
     MakePackage(dir, { kEnglish });
@@ -273,8 +277,7 @@ TEST_F(SetupTest, InstallerLibraryOfTheSystem)
         auto started = RunSilent(dir);
         EXPECT_EQ(1u, started.size()) << Describe(started);
         if (!started.empty()) {
-            EXPECT_EQ("\"" + std::string(kRundll32) + "\" " + rows[i].library +
-                          ",InstallHinfSection DefaultInstall 130 " + dir + "\\tool.inf",
+            EXPECT_EQ("\"" + std::string(kRundll32) + "\" " + rows[i].installer + dir + "\\tool.inf",
                       started[0].commandLine);
         }
     }
@@ -373,9 +376,8 @@ TEST_F(SetupTest, LongAndUnbalancedCommandLines)
         const char* name;
     } rows[] = {
         /* 0 */ { "\"" + exe + "\" /s " + std::string(30000, 'A'), dir + "\\tool.inf", "Tool" },
-        /* 1 */ { "\"" + exe + " /s", dir + "\\tool.inf", "Tool" },
-        /* 2 */ { "\"" + exe + "\" /s \"" + std::string(20000, 'B'), dir + "\\tool.inf", "Tool" },
-        /* 3 */ { unquotedDir + "\\tail", unquotedDir + "\\", "" },
+        /* 1 */ { "\"" + exe + "\" /s \"" + std::string(20000, 'B'), dir + "\\tool.inf", "Tool" },
+        /* 2 */ { unquotedDir + "\\tail", unquotedDir + "\\", "" },
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         SCOPED_TRACE(testing::Message() << "row " << i << ": " << rows[i].commandLine.size() << " bytes");
@@ -507,6 +509,46 @@ TEST_F(SetupTest, InteractiveRunWithoutDialog)
     EXPECT_EQ(0u, ReadRecords(m_log).size()) << "setup.exe started something";
     EXPECT_FALSE(Uninstall("DisplayName").present);
     EXPECT_FALSE(Uninstall("Message").present);
+}
+
+// A switch in the program's path makes no run silent: started from a folder
+// whose name holds one, by a quoted or an unquoted path, or by a quoted path
+// without its closing quote, which then runs to the end of the line, the
+// launcher asks. "No" then writes and starts nothing.
+TEST_F(SetupTest, NoSwitchInTheProgramsPath)
+{
+    if (!HaveDisplay())
+        GTEST_SKIP() << "no display for the dialog";
+    enum Form { kQuoted, kUnquoted, kUnclosed };
+    static const struct {
+        const char* folder;
+        Form form;
+    } rows[] = {
+        /* 0 */ { "kavro-setup", kQuoted },
+        /* 1 */ { "kavro-setup", kUnquoted },
+        /* 2 */ { "Jean-Sebastien", kQuoted },
+        /* 3 */ { "My -s Folder", kQuoted },
+        /* 4 */ { "pkg", kUnclosed },
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        std::string dir = m_root + "\\" + rows[i].folder;
+        MakePackage(dir, { kEnglish });
+        std::string exe = dir + "\\setup.exe";
+        std::string commandLine = rows[i].form == kQuoted ? "\"" + exe + "\""
+                                  : rows[i].form == kUnquoted ? exe
+                                                             : "\"" + exe + " /s";
+        SCOPED_TRACE(testing::Message() << "row " << i << ": " << commandLine);
+        DeleteFileA(m_log.c_str());
+        ChildRun run;
+        ASSERT_TRUE(run.Start(exe, commandLine, dir));
+        HWND hDlg = run.FindWindowOfChild(10000);
+        ASSERT_TRUE(hDlg != nullptr) << "no dialog appeared: the run was silent";
+        PostMessageA(GetDlgItem(hDlg, IDCANCEL), BM_CLICK, 0, 0);
+        EXPECT_TRUE(run.WaitExit(10000)) << "setup.exe still runs after 10 s";
+        run.WaitAll(10000);
+        EXPECT_EQ(0u, ReadRecords(m_log).size()) << "setup.exe started something";
+        EXPECT_FALSE(Uninstall("DisplayName").present);
+    }
 }
 
 // Consent in the dialog: the entry, the installer hidden, then the readme
