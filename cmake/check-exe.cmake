@@ -4,7 +4,9 @@ cmake_minimum_required(VERSION 3.20)
 # one DLL that Windows 95 and NT 4.0 both export. At start-up only KERNEL32
 # and ADVAPI32 may be imported (no C runtime DLL, which Windows 95 lacks);
 # USER32 and GDI32 are loaded on first use through stubs made from their
-# lists, so nothing outside those lists can be called there.
+# lists, so nothing outside those lists can be called there. The header
+# must name Windows 4.0 as the least system and subsystem: a newer number
+# keeps Windows 95 and NT 4 from loading the program.
 set(BUDGET 65536)
 set(STARTUP_DLLS kernel32 advapi32)
 
@@ -31,9 +33,22 @@ function(read_allowed dll out)
     set(${out} "${names}" PARENT_SCOPE)
 endfunction()
 
+set(failures)
+foreach(field OSystem Subsystem)
+    foreach(part Major:4 Minor:0)
+        string(REPLACE ":" ";" part ${part})
+        list(GET part 0 name)
+        list(GET part 1 wanted)
+        if(NOT dump MATCHES "\n${name}${field}Version\t+([0-9]+)\n")
+            list(APPEND failures "names no ${name}${field}Version in its header")
+        elseif(NOT CMAKE_MATCH_1 EQUAL wanted)
+            list(APPEND failures "has ${name}${field}Version ${CMAKE_MATCH_1} in its header, not ${wanted}")
+        endif()
+    endforeach()
+endforeach()
+
 string(REPLACE "\n" ";" lines "${dump}")
 set(dll "")
-set(failures)
 foreach(line IN LISTS lines)
     if(line MATCHES "DLL Name: (.+)$")
         string(STRIP "${CMAKE_MATCH_1}" name)
