@@ -4,16 +4,26 @@
 # language's Unix locale, so that the system's code page is the one the
 # language's files are written in. Wine's own desktop window draws the
 # title bar. Uses build/win32/setup.exe and the demo prefix build/demo/wine;
-# starts a virtual display when there is none.
+# starts a virtual display when there is none. With --dpi N, Wine draws at
+# N dots per inch (its LogPixels setting, 96 by default) and the pictures
+# are OUTDIR/dialog-<N>dpi-<code>.png.
 #
-#   scripts/screenshots.sh OUTDIR [CODE...]
+#   scripts/screenshots.sh [--dpi N] OUTDIR [CODE...]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+args=("$@")
+dpi=96
+name=dialog
+if [ "${1:-}" = --dpi ]; then
+    dpi=$2
+    name=dialog-${dpi}dpi
+    shift 2
+fi
 out=$(mkdir -p "$1" && cd "$1" && pwd)
 shift
 
 if ! xdpyinfo >/dev/null 2>&1; then
-    exec "$top/scripts/with-display.sh" "$0" "$out" "$@"
+    exec "$top/scripts/with-display.sh" "$0" "${args[@]}"
 fi
 
 # Each language of the example: its code, a locale of its own in the
@@ -56,8 +66,9 @@ dialog_geometry() {
 }
 
 work=$(mktemp -d)
-# The font replacements are for the pictures only.
+# The font replacements and the DPI are for the pictures only.
 trap 'wine reg delete "HKCU\Software\Wine\Fonts\Replacements" /f >/dev/null 2>&1 || true
+      wine reg delete "HKCU\Control Panel\Desktop" /v LogPixels /f >/dev/null 2>&1 || true
       wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 cp -r "$top/example" "$work/package"
 cp "$top/build/win32/setup.exe" "$work/package/"
@@ -76,9 +87,10 @@ for entry in "${languages[@]}"; do
         printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
         printf '"%s"="'"$font"'"\r\n' "${faces[@]}"
         printf '\r\n[HKEY_USERS\\.DEFAULT\\Control Panel\\Desktop\\ResourceLocale]\r\n@="0000%s"\r\n' "$locale"
+        printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$dpi"
     } >"$work/settings.reg"
     wine regedit /S "$(winepath -w "$work/settings.reg")"
-    (cd "$work/package" && wine explorer /desktop=shots,640x360 setup.exe >/dev/null 2>&1 &)
+    (cd "$work/package" && wine explorer /desktop=shots,$((640 * dpi / 96))x$((360 * dpi / 96)) setup.exe >/dev/null 2>&1 &)
     for _ in $(seq 100); do
         sleep 0.2
         [ -n "$(dialog_geometry)" ] && break
@@ -93,6 +105,6 @@ for entry in "${languages[@]}"; do
     # in at most 64 colours, which keeps the file small.
     read -r w h x y <<<"$(echo "$geometry" | tr 'x+' '  ')"
     import -window root -crop "$((w + 16))x$((h + 16))+$((x > 8 ? x - 8 : 0))+$((y > 8 ? y - 8 : 0))" +repage \
-        -colors 64 -strip "PNG8:$out/dialog-$code.png"
-    echo "Saved $out/dialog-$code.png"
+        -colors 64 -strip "PNG8:$out/$name-$code.png"
+    echo "Saved $out/$name-$code.png"
 done
