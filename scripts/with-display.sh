@@ -18,7 +18,7 @@ log=$(mktemp)
 number=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >"$log" 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null || true; rm -f "$log" "$number"' EXIT
+trap 'kill $xvfb 2>/dev/null || true; wait $xvfb 2>/dev/null || true; rm -f "$log" "$number"' EXIT
 for _ in $(seq 50); do
     n=$(cat "$number")
     [ -n "$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1 && break
