@@ -137,6 +137,8 @@ have=$(locale -a 2>/dev/null | tr 'A-Z' 'a-z')
 for l in $locales; do
     if ! grep -qx "$(echo "$l" | tr 'A-Z' 'a-z').utf-\?8" <<<"$have"; then
         echo "Generating the locale $l.UTF-8"
-        $sudo localedef -i "$l" -f UTF-8 "$l.UTF-8"
+        # The tests that need it say so: each is skipped, or fails under CI.
+        $sudo localedef -i "$l" -f UTF-8 "$l.UTF-8" ||
+            echo "NOTE: could not make the locale $l.UTF-8; the tests in it will be skipped"
     fi
 done

@@ -1,15 +1,16 @@
 #!/bin/bash
 # scripts/install-deps.sh against a flaky package registry. Stand-ins for
-# apt-get, apt-config, dpkg, sleep and localedef come first on a PATH that
-# has no package tool, so every program counts as missing; nothing is
-# installed and no time is spent waiting.
+# apt-get, apt-config, dpkg, sleep, locale and localedef come first on a
+# PATH that has no package tool, so every program and locale counts as
+# missing; nothing is installed, no locale can be made, and no time is
+# spent waiting.
 #
 #   install_deps_test.sh INSTALL_DEPS WORK_DIR
 set -u
 script=$1 work=$2
 rm -rf "$work"
 mkdir -p "$work/bin" "$work/etc/sources.list.d"
-for tool in bash env id locale tr grep sed tee sort mktemp rm awk mkdir cat; do
+for tool in bash env id tr grep sed tee sort mktemp rm awk mkdir cat; do
     ln -s "$(command -v "$tool")" "$work/bin/$tool"
 done
 standin() {
@@ -19,7 +20,8 @@ standin() {
 standin sudo 'exec "$@"'
 standin dpkg 'echo "dpkg $*" >>"$WORK/calls"'
 standin sleep 'echo "sleep $*" >>"$WORK/calls"'
-standin localedef 'echo "localedef $*" >>"$WORK/calls"'
+standin locale 'echo C; echo POSIX'
+standin localedef 'echo "localedef $*" >>"$WORK/calls"; exit 1'
 standin apt-config 'echo "list='\''$WORK/etc/sources.list'\''"; echo "parts='\''$WORK/etc/sources.list.d/'\''"'
 # update fails UPDATE_FAILURES times, as a registry in the middle of a sync
 # does; install succeeds (ok), fails (never), or succeeds only with sources
@@ -83,6 +85,8 @@ run "update fails twice" 2 ok
 for package in wine32 xvfb osslsigncode libxml2-utils openssl; do
     grep -q "apt-get install .* $package\b" "$work/calls" || fail "$package was not installed"
 done
+grep -q 'localedef -i ja_JP -f UTF-8' "$work/calls" || fail "the locale ja_JP.UTF-8 was not made"
+grep -q 'could not make the locale ja_JP.UTF-8' "$work/out" || fail "a locale that can't be made went unsaid"
 
 run "update keeps failing on one suite" 9 without-failed
 [ $rc -eq 0 ] || fail "exit status $rc, expected 0"
