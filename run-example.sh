@@ -31,9 +31,8 @@ while [ $# -gt 0 ]; do
     *) echo "usage: $0 [--lang LOCALE] [--resource-locale HEX] [--windows VERSION] [--silent]" >&2; exit 2 ;;
     esac
 done
-xdpyinfo >/dev/null 2>&1 || silent=1
-
 scripts/install-deps.sh
+xdpyinfo >/dev/null 2>&1 || silent=1
 preset=win32
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
     # setup.exe ships 32-bit; a machine that runs no 32-bit programs can
@@ -43,7 +42,7 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
     export PATH=$top/scripts/wine64:$PATH
 fi
 cmake --preset $preset >/dev/null
-cmake --build --preset $preset >/dev/null
+cmake --build --preset $preset
 
 demo=$top/build/demo
 mkdir -p "$demo"

@@ -3,8 +3,8 @@
 # mingw-w64 cross compilers (32-bit for the product, 64-bit for the tests'
 # second route), 32- and 64-bit Wine, a virtual display, CMake, Ninja,
 # GoogleTest's sources, clang with libFuzzer, ImageMagick for pictures,
-# fonts for every script of the example package, and the Unix locale of
-# each of its languages.
+# fonts for every script of the example package, the Unix locale of each
+# of its languages, and the tools that sign and check setup.exe.
 set -euo pipefail
 
 # Wine takes the system's code page from the Unix locale it runs in: the
@@ -26,6 +26,10 @@ command -v clang++ >/dev/null || need+=(clang)
 compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-14-dev)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -d /usr/share/i18n/locales ] || need+=(locales)
+# Signing and checking setup.exe and its manifest.
+command -v osslsigncode >/dev/null || need+=(osslsigncode)
+command -v xmllint >/dev/null || need+=(libxml2-utils)
+command -v openssl >/dev/null || need+=(openssl)
 # The fonts of the dialog pictures: Wine's Marlett for the title bar's
 # buttons, Liberation Sans for Latin, Greek and Cyrillic letters, Noto Sans
 # for Vietnamese, DejaVu Sans for Hebrew and Arabic, TLWG's Loma for Thai
@@ -40,17 +44,101 @@ compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >
 
 sudo=
 [ "$(id -u)" -eq 0 ] || sudo=sudo
+
+# The package registry is at times briefly inconsistent (an index file
+# replaced while it is fetched), so the update is tried three times; what
+# it fetched is used all the same. Sets failed_suites to the suites whose
+# lists still failed.
+failed_suites=
+update_lists() {
+    local log try
+    log=$(mktemp)
+    for try in 1 2 3; do
+        if $sudo apt-get update -q 2>&1 | tee "$log"; then
+            rm -f "$log"
+            return
+        fi
+        if [ $try -lt 3 ]; then
+            echo "apt-get update failed (try $try of 3); trying again in 15 s"
+            sleep 15
+        fi
+    done
+    failed_suites=$(sed -n 's|.*Failed to fetch [^ ]*/dists/\([^/ ]*\)/.*|\1|p' "$log" | sort -u | tr '\n' ' ')
+    rm -f "$log"
+    echo "NOTE: apt-get update failed 3 times; going on with the lists it fetched"
+}
+
+# Copies apt's sources into DIR (sources.list, sources.list.d/) without
+# the suites in failed_suites: a stanza or line left with no suite goes.
+sources_without_failed() {
+    local dir=$1 list parts f out
+    eval "$(apt-config shell list Dir::Etc::sourcelist/f parts Dir::Etc::sourceparts/d)"
+    mkdir -p "$dir/sources.list.d"
+    : >"$dir/sources.list"
+    for f in "$list" "$parts"*.list; do
+        [ -f "$f" ] || continue
+        out=$dir/sources.list.d/${f##*/}
+        [ "$f" != "$list" ] || out=$dir/sources.list
+        awk -v failed="$failed_suites" '
+            BEGIN { split(failed, names, " "); for (i in names) drop[names[i]] = 1 }
+            { line = $0; sub(/\[[^]]*\]/, "", line); split(line, words, " ") }
+            !(words[1] ~ /^deb/ && words[3] in drop)' "$f" >"$out"
+    done
+    for f in "$parts"*.sources; do
+        [ -f "$f" ] || continue
+        awk -v failed="$failed_suites" '
+            BEGIN { RS = ""; FS = "\n"; split(failed, names, " "); for (i in names) drop[names[i]] = 1 }
+            {
+                stanza = ""; kept = 1
+                for (i = 1; i <= NF; i++) {
+                    if ($i ~ /^Suites:/) {
+                        n = split(substr($i, 8), suites, " "); $i = "Suites:"; kept = 0
+                        for (j = 1; j <= n; j++) if (!(suites[j] in drop)) { $i = $i " " suites[j]; kept++ }
+                    }
+                    stanza = stanza $i "\n"
+                }
+                if (kept) printf "%s\n", stanza
+            }' "$f" >"$dir/sources.list.d/${f##*/}"
+    done
+}
+
+apt_install() {
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get "$@" install -y -q "${need[@]}"
+}
+
 if [ ${#need[@]} -gt 0 ]; then
     echo "Installing: ${need[*]}"
     $sudo dpkg --add-architecture i386
-    $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${need[@]}" >/dev/null
+    update_lists
+    if ! apt_install; then
+        installed=
+        # A suite whose lists failed can leave the others' packages out of
+        # step (an amd64 package newer than its i386 twin): without it the
+        # rest is one consistent set, though without that suite's updates.
+        if [ -n "$failed_suites" ]; then
+            echo "NOTE: installing again without ${failed_suites% }, whose lists failed to download;"
+            echo "      run apt-get update and apt-get upgrade once the registry answers."
+            sources=$(mktemp -d)
+            sources_without_failed "$sources"
+            if apt_install -o Dir::Etc::SourceList="$sources/sources.list" \
+                           -o Dir::Etc::SourceParts="$sources/sources.list.d"; then
+                installed=1
+            fi
+            rm -rf "$sources"
+        fi
+        if [ -z "$installed" ]; then
+            echo "install-deps.sh: could not install ${need[*]}; once the package registry answers, retry with: ${sudo:+sudo }$0" >&2
+            exit 1
+        fi
+    fi
 fi
 
 have=$(locale -a 2>/dev/null | tr 'A-Z' 'a-z')
 for l in $locales; do
     if ! grep -qx "$(echo "$l" | tr 'A-Z' 'a-z').utf-\?8" <<<"$have"; then
         echo "Generating the locale $l.UTF-8"
-        $sudo localedef -i "$l" -f UTF-8 "$l.UTF-8"
+        # The tests that need it say so: each is skipped, or fails under CI.
+        $sudo localedef -i "$l" -f UTF-8 "$l.UTF-8" ||
+            echo "NOTE: could not make the locale $l.UTF-8; the tests in it will be skipped"
     fi
 done

@@ -19,8 +19,8 @@ const char kNo[] = "\x82\xa2\x82\xa2\x82\xa6";
 
 #define SKIP_UNLESS_DOUBLE_BYTE() \
     if (!GetSystemMetrics(SM_DBCSENABLED)) \
-        GTEST_SKIP() << "Wine runs in a single-byte locale (code page " << GetACP() \
-                     << "); is the ja_JP.UTF-8 locale there?"
+        SKIP_FOR_WANT_OF("the ja_JP.UTF-8 locale: Wine runs in the single-byte code page " + \
+                         std::to_string(GetACP()))
 
 TEST(DoubleByteSystem, DialogUsesTheDefaultGuiFont)
 {

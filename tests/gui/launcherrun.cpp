@@ -258,7 +258,7 @@ int main(int argc, char** argv)
         return 2;
     }
     g_setupExe = WindowsPath(argv[1]);
-    int result = RUN_ALL_TESTS();
+    int result = RunAllTests();
 
     DeleteUninstallKey();
     RegDeleteKeyA(HKEY_USERS, LOCALE_KEY);

@@ -1,6 +1,7 @@
 // Reads the resources back from the built setup.exe, loaded as a data file,
 // and checks the bytes that the dialog, the icon and the version depend on.
 #include "testpath.h"
+#include "testutil.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -269,5 +270,5 @@ int main(int argc, char** argv)
         return 2;
     }
     g_setupExe = WindowsPath(argv[1]);
-    return RUN_ALL_TESTS();
+    return RunAllTests();
 }

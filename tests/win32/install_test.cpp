@@ -159,7 +159,7 @@ TEST_F(InstallTest, SilentRunThenRemoval)
 TEST_F(InstallTest, DialogAnsweredWithEnter)
 {
     if (!HaveDisplay())
-        GTEST_SKIP() << "no display";
+        SKIP_FOR_WANT_OF("a display for the dialog");
     ChildRun run;
     ASSERT_TRUE(run.Start(setup, "\"" + setup + "\"", kPackage));
     HWND hDlg = run.FindWindowOfChild(10000);

@@ -412,7 +412,7 @@ TEST_F(SetupTest, DoesNotWaitForStartedPrograms)
     for (bool silent : { true, false }) {
         SCOPED_TRACE(silent ? "silent run" : "interactive run, Yes");
         if (!silent && !HaveDisplay())
-            GTEST_SKIP() << "no display for the dialog: the interactive run is untested";
+            SKIP_FOR_WANT_OF("a display for the dialog: the interactive run is untested");
         DeleteFileA(m_log.c_str());
         ChildRun run;
         ASSERT_TRUE(run.Start(dir + "\\setup.exe", silent ? "setup.exe /s" : "setup.exe", dir));
@@ -457,7 +457,7 @@ TEST_F(SetupTest, PlantedProgramsNeverRun)
 TEST_F(SetupTest, InteractiveRunRefused)
 {
     if (!HaveDisplay())
-        GTEST_SKIP() << "no display for the dialog";
+        SKIP_FOR_WANT_OF("a display for the dialog");
     std::string dir = m_root + "\\pkg";
     MakePackage(dir, { kEnglish });
     ChildRun run;
@@ -556,7 +556,7 @@ TEST_F(SetupTest, NoSwitchInTheProgramsPath)
 TEST_F(SetupTest, InteractiveRunAccepted)
 {
     if (!HaveDisplay())
-        GTEST_SKIP() << "no display for the dialog";
+        SKIP_FOR_WANT_OF("a display for the dialog");
     std::string dir = m_root + "\\pkg";
     MakePackage(dir, { kEnglish });
     std::string recorder = WinPath(Env("RECORDER_EXE"));

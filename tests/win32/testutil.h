@@ -102,4 +102,22 @@ private:
 // True when windows can be made here (Wine has a display).
 bool HaveDisplay();
 
+// Skips the running test for want of something that the project installs
+// (scripts/install-deps.sh) or starts (scripts/with-display.sh): a display,
+// a locale, a package. Where the environment variable CI is set, RunAllTests
+// turns such a skip into a failure. A skip whose cause is the machine's own
+// is a plain GTEST_SKIP, reported skipped everywhere.
+#define SKIP_FOR_WANT_OF(what) GTEST_SKIP() << NoteWant(what)
+// Marks the running test as wanting `what`; returns the skip's message.
+std::string NoteWant(const std::string& what);
+// The exit status of a run that skipped `who` for want of something the
+// project provides: 77, which CTest reports as skipped (SKIP_RETURN_CODE),
+// or where CI is set 1, a failure. Says which and why. tests/in_locale.sh
+// decides the same way.
+int WantStatus(const std::string& who, const std::string& what);
+// RUN_ALL_TESTS, then the exit status for CTest: 1 on a failure, and on a
+// skip for want (WantStatus) where CI is set; 77 when a test was skipped;
+// else 0.
+int RunAllTests();
+
 #endif
