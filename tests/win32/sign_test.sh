@@ -70,7 +70,7 @@ wine reg delete "$key" /f >/dev/null 2>&1
 (cd package && timeout 20 wine setup.exe /s)
 rc=$?
 [ $rc -eq 0 ] || fail "the signed setup.exe /s ended with $rc, expected 0"
-target="InstallHinfSection DefaultInstall 130 $(winepath -w "$work/package" 2>/dev/null)\\tool.inf"
+target="InstallHinfSection DefaultInstall 132 $(winepath -w "$work/package" 2>/dev/null)\\tool.inf"
 grep -qF "$target" started.log 2>/dev/null ||
     { fail "the installer was not started with ...$target; started:"; cat started.log 2>/dev/null; }
 wine reg query "$key" /v DisplayName 2>/dev/null | grep -q 'REG_SZ *Tool' ||
