@@ -4,6 +4,7 @@
 // routines the launcher uses. setup.exe links this instead of the C
 // runtime; the test programs link the C runtime and not this.
 #include "afxwin.h"
+#include "dllsearch.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -135,10 +136,13 @@ void __cxa_pure_virtual()
 // The constructor list the linker gathers: a -1, the constructors, a 0.
 extern void (*__CTOR_LIST__[])();
 
-// The entry point: static construction, the application's start-up and
-// exit processing, static destruction, and the process's end.
+// The entry point: the DLL search restricted before anything can load a
+// DLL by name, static construction, the application's start-up and exit
+// processing, static destruction, and the process's end.
 void WinMainCRTStartup()
 {
+    RestrictDllSearch();
+
     int n = 0;
     while (__CTOR_LIST__[n + 1])
         ++n;

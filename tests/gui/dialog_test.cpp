@@ -51,6 +51,13 @@ std::string SystemProgram(const char* name)
     return std::string(folder) + "\\" + name;
 }
 
+std::string WindowsFolder()
+{
+    char folder[MAX_PATH];
+    GetWindowsDirectoryA(folder, sizeof folder);
+    return folder;
+}
+
 class Dialog : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -190,6 +197,22 @@ TEST_F(Dialog, ShowsIcon128InTheTitleBarAndThePicture)
     // A single-byte system keeps the template's font.
     EXPECT_FALSE(probe.dbcsEnabled);
     EXPECT_STREQ("MS Sans Serif", probe.buttonFont.lfFaceName);
+    Refuse(run);
+}
+
+// The manifest's common controls 6, loaded by name before the dialog is
+// made: Wine's side-by-side copy of version 6 (whose DllGetVersion says 5,
+// as the system folder's copy does).
+TEST_F(Dialog, RunsWithTheCommonControls6)
+{
+    SetResourceLocale("0409");
+    LauncherRun run(s_full);
+    ASSERT_TRUE(run.WaitForDialog());
+    DialogProbe probe = {};
+    ASSERT_TRUE(run.Probe(probe)) << "the probe didn't run in setup.exe";
+    const std::string path = Lower(probe.commonControls);
+    EXPECT_EQ(0u, path.find(Lower(WindowsFolder()) + "\\winsxs\\")) << path;
+    EXPECT_NE(std::string::npos, path.find("_microsoft.windows.common-controls_6595b64144ccf1df_6.0.")) << path;
     Refuse(run);
 }
 

@@ -129,6 +129,8 @@ void Fill(HWND hDlg, DialogProbe& probe)
     if (font)
         GetObjectA(font, sizeof probe.buttonFont, &probe.buttonFont);
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof probe.guiFont, &probe.guiFont);
+    if (HMODULE hComCtl = GetModuleHandleA("comctl32.dll"))
+        GetModuleFileNameA(hComCtl, probe.commonControls, sizeof probe.commonControls);
     if (probe.paintWidth)
         PaintMinimised(hDlg, probe);
     probe.done = TRUE;

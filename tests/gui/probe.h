@@ -21,6 +21,7 @@ struct DialogProbe {
     BOOL dbcsEnabled;    // GetSystemMetrics(SM_DBCSENABLED)
     LOGFONTA buttonFont;  // of the Yes button's WM_GETFONT
     LOGFONTA guiFont;     // of GetStockObject(DEFAULT_GUI_FONT)
+    char commonControls[MAX_PATH];  // the loaded comctl32.dll's path, empty if none
 
     // Asked for when paintWidth is not 0: the dialog painted as a minimised
     // window with a client area of that size, its pixels read back, and
