@@ -129,16 +129,22 @@ public:
     // The exit processing; its result becomes the process's exit code.
     virtual int ExitInstance() { return 0; }
 
-    // Asks for 3D drawing of dialog controls, before the first dialog is
-    // made. Windows 4.0 and later draw them so by themselves; on XP and
-    // later the system's look is that of the common controls 6, which the
-    // manifest names and this loads. TRUE if it did.
-    BOOL Enable3dControlsStatic();
+    // Asks for 3D drawing of dialog controls. Windows 4.0 and later draw
+    // them so by themselves; on XP and later the system's look is that of
+    // the common controls 6, which the manifest names and which the first
+    // dialog loads then. Loads nothing itself: a run without a dialog needs
+    // no GUI DLL.
+    BOOL Enable3dControlsStatic()
+    {
+        m_b3dControls = TRUE;
+        return TRUE;
+    }
 
     // The standard help command (F1): opens nothing.
     void OnHelp();
 
     CWnd* m_pMainWnd;
+    BOOL m_b3dControls;
 };
 
 CWinApp* AfxGetApp();

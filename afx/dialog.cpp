@@ -3,6 +3,7 @@
 #include "afxwin.h"
 
 #include "dlgtemplate.h"
+#include "dllsearch.h"
 
 #include <cstdlib>
 
@@ -18,6 +19,23 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 }
 
 namespace {
+
+// The common controls 6 that the manifest names, the system's look on XP
+// and later; Windows 9x, NT 4 and 2000 ignore the manifest. Loaded by bare
+// name, which the manifest redirects to the side-by-side version 6 before
+// any folder is searched: a full path would load the system folder's
+// version 5. XP needs them initialised before such a dialog is made.
+void LoadCommonControls6()
+{
+    DWORD version = ::GetVersion();
+    BYTE major = LOBYTE(LOWORD(version)), minor = HIBYTE(LOWORD(version));
+    if ((version & 0x80000000u) || major < 5 || (major == 5 && minor < 1))
+        return;
+    HMODULE hComCtl = ::LoadLibraryA("comctl32.dll");
+    FARPROC init = hComCtl ? ::GetProcAddress(hComCtl, "InitCommonControls") : nullptr;
+    if (init)
+        reinterpret_cast<void(WINAPI*)()>(reinterpret_cast<void (*)()>(init))();
+}
 
 // On a double-byte system dialogs use the face and size of the default GUI
 // font: the template's "MS Sans Serif" can't show those scripts. Returns
@@ -57,6 +75,11 @@ void* TemplateForSystemFont(const void* tmpl, DWORD size)
 
 INT_PTR CDialog::DoModal()
 {
+    // The DLLs a dialog brings in, before anything of USER32 is called.
+    PreloadDialogDlls();
+    if (AfxGetApp() && AfxGetApp()->m_b3dControls)
+        LoadCommonControls6();
+
     HINSTANCE hInst = AfxGetResourceHandle();
     HRSRC hRes = ::FindResourceA(hInst, MAKEINTRESOURCEA(m_nIDTemplate), reinterpret_cast<LPCSTR>(RT_DIALOG));
     HGLOBAL hTemplate = hRes ? ::LoadResource(hInst, hRes) : nullptr;

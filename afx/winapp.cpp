@@ -32,7 +32,7 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID)
     return TRUE;
 }
 
-CWinApp::CWinApp() : m_pMainWnd(nullptr)
+CWinApp::CWinApp() : m_pMainWnd(nullptr), m_b3dControls(FALSE)
 {
     g_pApp = this;
 }
@@ -45,24 +45,6 @@ CWinApp::~CWinApp()
 // A package has no help file, and a help viewer started by bare name would
 // be found beside the launcher first: the help command opens nothing.
 void CWinApp::OnHelp() {}
-
-BOOL CWinApp::Enable3dControlsStatic()
-{
-    // Windows 9x, NT 4 and 2000 ignore the manifest.
-    DWORD version = GetVersion();
-    BYTE major = LOBYTE(LOWORD(version)), minor = HIBYTE(LOWORD(version));
-    if ((version & 0x80000000u) || major < 5 || (major == 5 && minor < 1))
-        return FALSE;
-    // By bare name, which the manifest's dependency redirects to the
-    // side-by-side version 6; a full path would load the system folder's
-    // version 5. Windows XP makes no such dialog before this call.
-    HMODULE hComCtl = LoadLibraryA("comctl32.dll");
-    FARPROC init = hComCtl ? GetProcAddress(hComCtl, "InitCommonControls") : nullptr;
-    if (!init)
-        return FALSE;
-    reinterpret_cast<void(WINAPI*)()>(reinterpret_cast<void (*)()>(init))();
-    return TRUE;
-}
 
 CWinApp* AfxGetApp()
 {

@@ -3,7 +3,6 @@
 #include "actions.h"
 #include "cmdline.h"
 #include "progdir.h"
-#include "afx/dllsearch.h"
 #include "nls/language.h"
 #include "ui/confirmdlg.h"
 
@@ -24,12 +23,8 @@ const LanguageCodes& AppLanguageCodes()
 
 BOOL CLauncherApp::InitInstance()
 {
+    Enable3dControlsStatic();
     bool silent = IsSilent(GetCommandLineA());
-    // The dialog's DLLs, before it is made; a silent run loads none.
-    if (!silent) {
-        PreloadDialogDlls();
-        Enable3dControlsStatic();
-    }
 
     // From here on every file name is relative to the program's folder. A
     // bare drive ("X:") would name that drive's current folder, not its root.
