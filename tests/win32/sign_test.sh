@@ -71,6 +71,12 @@ wine reg delete "$key" /f >/dev/null 2>&1
 rc=$?
 [ $rc -eq 0 ] || fail "the signed setup.exe /s ended with $rc, expected 0"
 target="InstallHinfSection DefaultInstall 132 $(winepath -w "$work/package" 2>/dev/null)\\tool.inf"
+# setup.exe doesn't wait for the installer it starts: give the recorder
+# time to write its line.
+for _ in $(seq 100); do
+    grep -qF "$target" started.log 2>/dev/null && break
+    sleep 0.1
+done
 grep -qF "$target" started.log 2>/dev/null ||
     { fail "the installer was not started with ...$target; started:"; cat started.log 2>/dev/null; }
 wine reg query "$key" /v DisplayName 2>/dev/null | grep -q 'REG_SZ *Tool' ||
