@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -219,6 +220,11 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
         /* 39 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nJPN 0411\r\n" },
                      { "NLS/STR.JPN", "[Translation]\r\nInst=" + Repeated("\x95\x5C", 600) + "\r\n" } },
                    kWarning, "NLS/STR.JPN", 2, "1200 bytes long in code page 932: the launcher reads only 1022" },
+        /* 40 */ { { { "NLS/STR.DEU", "[Translation]\r\nInst=I\r\nNo=N\r\nRemove=E\r\n[Constant]\r\nReadmePath=readme.txt\r\n" } },
+                   kWarning, "NLS/STR.DEU", 1, "DEU has no Readme or Yes in [Translation]: the launcher takes ENG's texts from NLS/STR.ENG" },
+        /* 41 */ { { { "NLS/STR.ENG", "[Translation]\r\nReadme=R\r\nYes=Y\r\nNo=N\r\nRemove=E\r\n[Constant]\r\nReadmePath=readme.txt\r\n" } },
+                   kWarning, "NLS/STR.ENG", 1,
+                   "ENG has no Inst in [Translation]: a language without one of its own gets none, and the dialog asks no question" },
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         Report report = Check(rows[i].changes);
@@ -325,6 +331,37 @@ TEST_F(CheckTest, MissingTextsLeadWhereTheLauncherGoes)
     Report without = Check({}, none);
     ASSERT_FALSE(without.runs.empty());
     EXPECT_FALSE(without.runs[0].installStarted) << "no rundll32.exe, no installer";
+}
+
+// Each text of the launcher's list is read for every run and missed by
+// name when a language lacks it.
+TEST_F(CheckTest, EveryLauncherTextIsChecked)
+{
+    for (const LauncherText& missing : kLauncherTexts) {
+        Files files = BasePackage();
+        for (const char* code : { "ENG", "DEU" }) {
+            for (const char* base : { kProjectFileBase, kStringFileBase }) {
+                std::string text, section;
+                for (const LauncherText& t : kLauncherTexts) {
+                    if (std::strcmp(t.base, base) != 0 || &t == &missing)
+                        continue;
+                    if (section != t.section)
+                        text += "[" + (section = t.section) + "]\r\n";
+                    text += std::string(t.key) + "=" + (t.role == kInfName ? "pkg.inf" : t.role == kReadmePath ? "readme.txt" : code) + "\r\n";
+                }
+                std::string name = base;
+                files[name.replace(3, 1, "/") + "." + code] = text;
+            }
+        }
+        Report report = CheckPackage(Write(files).string(), Options());
+        const LanguageRun* deu = RunFor(report, 0x407);
+        ASSERT_TRUE(deu) << missing.key;
+        ASSERT_EQ(static_cast<size_t>(kTextRoleCount), deu->texts.size()) << missing.key;
+        for (const TextRead& t : deu->texts)
+            EXPECT_EQ(t.role == missing.role ? kTextMissing : kTextFromCurrent, t.source) << missing.key << ": " << t.key;
+        std::string says = missing.role == kInfName ? "no INF name for DEU" : std::string("no ") + missing.key;
+        EXPECT_NE(std::string::npos, Findings(report).find(says)) << missing.key << ":\n" << Findings(report);
+    }
 }
 
 TEST_F(CheckTest, LocalesAskedForAreTheOnesRun)
