@@ -522,19 +522,20 @@ void PackageChecker::CheckEncoding(const LanguageFile& file, const std::string& 
         int line = entry.first.first;
         const std::vector<const ProfileNote*>& notes = entry.second;
         std::string list;
+        std::set<std::string> listed;
         for (const ProfileNote* note : notes) {
             std::string one = note->kind == ProfileNote::kNotInCodePage
                                   ? Quoted(Utf8(std::u32string(1, note->ch))) + " (" + CodePointName(note->ch) +
                                         "), read as " + Quoted(Shown(note->bytes, codePage))
                                   : HexBytes(note->bytes);
-            if (list.find(one) == std::string::npos)
+            if (listed.insert(one).second)
                 list += (list.empty() ? "" : ", ") + one;
         }
         switch (notes[0]->kind) {
         case ProfileNote::kNotInCodePage:
             Warn(file.shown, line,
                  "no place in " + page + " for " + list + " on the NT family, on the machines of " + who +
-                     "; write the text without " + (notes.size() == 1 ? "it" : "them"));
+                     "; write the text without " + (listed.size() == 1 ? "it" : "them"));
             break;
         case ProfileNote::kNoCharacter:
             if (!utf8WithoutMark)

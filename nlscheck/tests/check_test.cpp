@@ -225,6 +225,9 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
         /* 41 */ { { { "NLS/STR.ENG", "[Translation]\r\nReadme=R\r\nYes=Y\r\nNo=N\r\nRemove=E\r\n[Constant]\r\nReadmePath=readme.txt\r\n" } },
                    kWarning, "NLS/STR.ENG", 1,
                    "ENG has no Inst in [Translation]: a language without one of its own gets none, and the dialog asks no question" },
+        /* 42 */ { { { "NLS/PROJ.DEU", "\xEF\xBB\xBF[Proj]\r\nName=\xD0\x96 und \xD0\x96\r\nINF=pkg.inf\r\n" } }, kWarning,
+                   "NLS/PROJ.DEU", 2, "for \"Ж\" (U+0416), read as \"?\" on the NT family, on the machines of DEU's locales "
+                   "(0407); write the text without it" },
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         Report report = Check(rows[i].changes);
