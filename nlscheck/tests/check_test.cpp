@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -344,15 +345,20 @@ TEST_F(CheckTest, EveryLauncherTextIsChecked)
         Files files = BasePackage();
         for (const char* code : { "ENG", "DEU" }) {
             for (const char* base : { kProjectFileBase, kStringFileBase }) {
-                std::string text, section;
+                std::vector<std::pair<std::string, std::string>> sections;  // name, lines
                 for (const LauncherText& t : kLauncherTexts) {
                     if (std::strcmp(t.base, base) != 0 || &t == &missing)
                         continue;
-                    if (section != t.section)
-                        text += "[" + (section = t.section) + "]\r\n";
-                    text += std::string(t.key) + "=" + (t.role == kInfName ? "pkg.inf" : t.role == kReadmePath ? "readme.txt" : code) + "\r\n";
+                    auto s = std::find_if(sections.begin(), sections.end(), [&t](const auto& s) { return s.first == t.section; });
+                    if (s == sections.end())
+                        s = sections.insert(s, { t.section, "" });
+                    s->second += std::string(t.key) + "=" +
+                                 (t.role == kInfName ? "pkg.inf" : t.role == kReadmePath ? "readme.txt" : code) + "\r\n";
                 }
-                std::string name = base;
+                std::string text;
+                for (const auto& s : sections)
+                    text += "[" + s.first + "]\r\n" + s.second;
+                std::string name = base;  // NLS\PROJ as NLS/PROJ
                 files[name.replace(3, 1, "/") + "." + code] = text;
             }
         }
