@@ -10,11 +10,11 @@
 
 namespace {
 
-// The text of a key, or the empty text when neither language has it.
-CString Text(const char* base, const char* section, const char* key)
+// One of the launcher's texts, or the empty text when neither language has it.
+CString Text(TextRole role)
 {
     CString text;
-    LookupText(AppLanguageCodes(), text, base, section, key);
+    LookupText(AppLanguageCodes(), text, role);
     return text;
 }
 
@@ -69,8 +69,8 @@ void PerformInstallActions(const CString& directory, bool silent, BOOL showReadm
     HKEY hKey;
     bool haveKey = RegCreateKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, &hKey) == ERROR_SUCCESS;
     if (haveKey) {
-        SetTextValue(hKey, "DisplayName", REG_SZ, Text("NLS\\PROJ", "Proj", "Name"));
-        SetTextValue(hKey, "Message", REG_BINARY, Text("NLS\\STR", "Translation", "Remove"));
+        SetTextValue(hKey, "DisplayName", REG_SZ, Text(kPackageName));
+        SetTextValue(hKey, "Message", REG_BINARY, Text(kRemoveMessage));
     }
 
     // Windows 9x sets the high bit of the version; the NT family has no
@@ -78,11 +78,11 @@ void PerformInstallActions(const CString& directory, bool silent, BOOL showReadm
     bool ntFamily = (GetVersion() & 0x80000000u) == 0;
     CString rundll32 = SystemProgramPath("rundll32.exe");
     if (!rundll32.IsEmpty())
-        Start(InstallCommand(rundll32, ntFamily, directory, Text("NLS\\PROJ", "Proj", "INF")),
+        Start(InstallCommand(rundll32, ntFamily, directory, Text(kInfName)),
               SW_HIDE);
 
     if (!silent && showReadme) {
-        CString readme = Text("NLS\\STR", "Constant", "ReadmePath");
+        CString readme = Text(kReadmePath);
         CString notepad = SystemProgramPath("notepad.exe");
         if (!readme.IsEmpty() && !notepad.IsEmpty())
             Start(ReadmeCommand(notepad, readme), SW_SHOWNORMAL);

@@ -4,6 +4,7 @@
 #include "cmdline.h"
 #include "progdir.h"
 #include "nls/language.h"
+#include "nls/texts.h"
 #include "ui/confirmdlg.h"
 
 CLauncherApp theApp;
@@ -34,7 +35,7 @@ BOOL CLauncherApp::InitInstance()
     else
         SetCurrentDirectoryA(directory);
 
-    SelectLanguage(m_langCodes, "NLS\\LANGID.TXT");
+    SelectLanguage(m_langCodes, kLanguageTableFile);
 
     CConfirmDlg dlg;
     m_pMainWnd = &dlg;

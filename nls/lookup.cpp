@@ -22,3 +22,9 @@ BOOL LookupText(const LanguageCodes& codes, CString& dest, const char* base,
 {
     return LookupTextWith(ReadProfileString, codes, base, section, key, dest) != kTextMissing;
 }
+
+BOOL LookupText(const LanguageCodes& codes, CString& dest, TextRole role)
+{
+    const LauncherText& text = kLauncherTexts[role];
+    return LookupText(codes, dest, text.base, text.section, text.key);
+}

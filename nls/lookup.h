@@ -4,6 +4,7 @@
 #define NLS_LOOKUP_H
 
 #include "codes.h"
+#include "texts.h"
 #include "afx/afx.h"
 
 #include <cstddef>
@@ -31,5 +32,8 @@ TextSource LookupTextWith(ProfileReader read, const LanguageCodes& codes, const 
 // LookupTextWith the platform's profile reading. TRUE if a text was found.
 BOOL LookupText(const LanguageCodes& codes, CString& dest, const char* base,
                 const char* section, const char* key);
+
+// LookupText of one of the launcher's texts.
+BOOL LookupText(const LanguageCodes& codes, CString& dest, TextRole role);
 
 #endif

@@ -17,37 +17,44 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace {
-
-const char kTableName[] = "NLS\\LANGID.TXT";
 
 // The longest display name that older lists of installed programs show,
 // and the longest INF path the platform's INF installer takes.
 const size_t kDisplayNameLimit = 63;
 const size_t kInfPathLimit = 259;
 
-struct TextKind {
+// How a report names a text, and what the launcher does without it.
+struct TextDescription {
+    TextRole role;
     const char* label;
-    const char* base;
-    const char* section;
-    const char* key;
     const char* whenMissing;
 };
 
-// Every text the launcher reads, in the order a user meets them.
-const TextKind kTexts[] = {
-    { "title, DisplayName", "NLS\\PROJ", "Proj", "Name", "the dialog has no title and DisplayName is written empty" },
-    { "question", "NLS\\STR", "Translation", "Inst", "the dialog asks no question" },
-    { "check box", "NLS\\STR", "Translation", "Readme", "the check box has no caption" },
-    { "Yes button", "NLS\\STR", "Translation", "Yes", "the button keeps its caption \"Yes\"" },
-    { "No button", "NLS\\STR", "Translation", "No", "the button keeps its caption \"No\"" },
-    { "Message", "NLS\\STR", "Translation", "Remove", "Message is written empty" },
-    { "INF", "NLS\\PROJ", "Proj", "INF", "the installer is started on the package folder itself" },
-    { "readme", "NLS\\STR", "Constant", "ReadmePath", "Notepad is not started" },
+const TextDescription kDescriptions[] = {
+    { kPackageName, "title, DisplayName", "the dialog has no title and DisplayName is written empty" },
+    { kQuestion, "question", "the dialog asks no question" },
+    { kReadmeCaption, "check box", "the check box has no caption" },
+    { kYesCaption, "Yes button", "the button keeps its caption \"Yes\"" },
+    { kNoCaption, "No button", "the button keeps its caption \"No\"" },
+    { kRemoveMessage, "Message", "Message is written empty" },
+    { kInfName, "INF", "the installer is started on the package folder itself" },
+    { kReadmePath, "readme", "Notepad is not started" },
 };
 
-const char* const kBases[] = { "NLS\\PROJ", "NLS\\STR" };
+// A text the launcher gains is read and checked before it is described
+// above, under its key.
+TextDescription Describe(const LauncherText& text)
+{
+    for (const TextDescription& d : kDescriptions)
+        if (d.role == text.role)
+            return d;
+    return { text.role, text.key, "the launcher goes without it" };
+}
+
+const char* const kBases[] = { kProjectFileBase, kStringFileBase };
 
 struct LanguageFile {
     std::string shown;  // the file's own name when it exists, else the launcher's
@@ -133,6 +140,37 @@ std::string CodeName(const char* code)
     return code[0] ? std::string(code) : std::string("(no code)");
 }
 
+// Texts that a language file lacks, and where the launcher gets them.
+struct MissingText {
+    enum Outcome {
+        kNoneForAnyLanguage,  // none: the file is the default language's
+        kNowhere,             // none: the default language's file lacks it too
+        kFromDefault,         // from the default language's file
+    };
+    std::string file;
+    int line = 0;
+    std::string code;     // the language's, as shown
+    std::string section;  // as shown
+    std::vector<std::string> keys;  // more than one only from the default's file
+    Outcome outcome = kNowhere;
+    std::string defaultCode, defaultFile;  // kFromDefault: as shown
+    std::string whenMissing;
+};
+
+// What the launcher does instead.
+std::string Outcome(const MissingText& m)
+{
+    switch (m.outcome) {
+    case MissingText::kNoneForAnyLanguage:
+        return "a language without one of its own gets none, and " + m.whenMissing;
+    case MissingText::kNowhere:
+        return "no language has it, so " + m.whenMissing;
+    case MissingText::kFromDefault:
+        break;
+    }
+    return "the launcher takes " + m.defaultCode + "'s " + (m.keys.size() == 1 ? "text" : "texts") + " from " + m.defaultFile;
+}
+
 class PackageChecker {
 public:
     PackageChecker(const std::string& folder, const CheckOptions& options, Report& report)
@@ -158,11 +196,11 @@ private:
     void RunLocales();
     void CheckRun(const LanguageRun& run);
     void CheckLanguageFile(const std::string& code);
-    void CheckKeys(const LanguageFile& file, const TextKind& text, const std::string& code);
+    void CheckKeys(const LanguageFile& file, const LauncherText& text, const std::string& code);
     void SayMissing();
     void CheckUnreachedFiles(const std::vector<std::string>& codes);
     void CheckInf(const std::string& inf, unsigned codePage);
-    bool CheckName(const char* what, const std::string& name, const std::string& from, int line, unsigned codePage);
+    bool CheckName(const TextRead& text, unsigned codePage);
 
     std::string m_folder;
     const CheckOptions& m_options;
@@ -179,12 +217,10 @@ private:
     std::set<std::string> m_said;                 // findings already made
     std::set<std::string> m_infsRead;
 
-    struct Missing {
-        std::string file, start, rest;
-        int line;
-        std::vector<std::string> keys;
-    };
-    std::map<std::string, Missing> m_missing;
+    // The texts a section lacks, by file and line: those the default's file
+    // gives together, each other one by what the launcher does without it.
+    typedef std::tuple<std::string, int, MissingText::Outcome, std::string, std::string> MissingGroup;
+    std::map<MissingGroup, MissingText> m_missing;
 };
 
 void PackageChecker::Add(Severity severity, const std::string& file, int line, const std::string& message)
@@ -217,7 +253,7 @@ const LanguageFile& PackageChecker::File(const std::string& name, unsigned codeP
 void PackageChecker::FindCodePages()
 {
     for (const TableRow& row : m_report.rows)
-        if (!row.skipped && row.value != 0 && row.status.empty())
+        if (!row.skipped && row.value != 0 && !row.replacedBy)
             m_localesOf[row.cut].push_back(LocaleOfCode{ row.value, CodePageOfLocale(row.value), row.line });
 }
 
@@ -263,7 +299,7 @@ std::vector<std::string> PackageChecker::ReachedCodes() const
     if (m_default.defaultCode[0] || m_report.tableFile.empty())
         add(m_default.defaultCode);
     for (const TableRow& row : m_report.rows)
-        if (!row.skipped && row.value != 0 && row.status.empty())
+        if (!row.skipped && row.value != 0 && !row.replacedBy)
             add(row.cut);
     return codes;
 }
@@ -273,14 +309,14 @@ void PackageChecker::Run()
     m_report.folder = m_folder;
     SetProfileFolder(m_folder);
 
-    std::string table = ResolveName(m_folder, kTableName);
+    std::string table = ResolveName(m_folder, kLanguageTableFile);
     if (!table.empty() && ReadFileBytes(JoinPath(m_folder, table), m_table)) {
         m_report.tableFile = table;
         CheckTable(m_table, table, m_report);
     } else {
-        Add(kError, HostName(kTableName), 0,
-            "there is no language table: the launcher reads every text from NLS\\PROJ. and NLS\\STR. "
-            "(no language code)");
+        Add(kError, HostName(kLanguageTableFile), 0,
+            "there is no language table: the launcher reads every text from " + std::string(kProjectFileBase) +
+                ". and " + kStringFileBase + ". (no language code)");
     }
     ParseLanguageTable(m_table.data(), m_table.size(), 0, m_default);
     FindCodePages();
@@ -320,14 +356,16 @@ void PackageChecker::RunLocales()
         run.locales.push_back(locale);
         run.codes = codes;
         run.codePage = codePage;
-        run.projFile = static_cast<const char*>(LanguageFileName("NLS\\PROJ", codes.currentCode));
-        run.strFile = static_cast<const char*>(LanguageFileName("NLS\\STR", codes.currentCode));
-        run.defaultProjFile = static_cast<const char*>(LanguageFileName("NLS\\PROJ", codes.defaultCode));
-        run.defaultStrFile = static_cast<const char*>(LanguageFileName("NLS\\STR", codes.defaultCode));
+        run.projFile = static_cast<const char*>(LanguageFileName(kProjectFileBase, codes.currentCode));
+        run.strFile = static_cast<const char*>(LanguageFileName(kStringFileBase, codes.currentCode));
+        run.defaultProjFile = static_cast<const char*>(LanguageFileName(kProjectFileBase, codes.defaultCode));
+        run.defaultStrFile = static_cast<const char*>(LanguageFileName(kStringFileBase, codes.defaultCode));
         SetProfileCodePage(codePage);
         std::string inf, readme;
-        for (const TextKind& kind : kTexts) {
-            TextRead text = { kind.label, kind.base, kind.section, kind.key, kTextMissing, "", 0, "", kind.whenMissing };
+        for (const LauncherText& kind : kLauncherTexts) {
+            TextDescription description = Describe(kind);
+            TextRead text = { kind.role, description.label, kind.base, kind.section, kind.key, kTextMissing, "", 0, "",
+                              description.whenMissing };
             CString value;
             text.source = LookupTextWith(ReadPackageProfile, codes, kind.base, kind.section, kind.key, value);
             if (text.source != kTextMissing) {
@@ -338,9 +376,9 @@ void PackageChecker::RunLocales()
                 text.line = key ? key->line : 0;
                 text.value = static_cast<const char*>(value);
             }
-            if (std::strcmp(kind.key, "INF") == 0)
+            if (kind.role == kInfName)
                 inf = text.value;
-            if (std::strcmp(kind.key, "ReadmePath") == 0)
+            if (kind.role == kReadmePath)
                 readme = text.value;
             run.texts.push_back(text);
         }
@@ -360,50 +398,52 @@ void PackageChecker::RunLocales()
 void PackageChecker::CheckRun(const LanguageRun& run)
 {
     for (const TextRead& text : run.texts) {
-        std::string key = text.key;
-        if (key == "INF" && text.source == kTextMissing)
+        if (text.role == kInfName && text.source == kTextMissing) {
+            std::string lacking = std::string(text.key) + " in [" + text.section + "]";
             Add(kError, File(run.projFile, run.codePage).shown, 0,
                 "no INF name for " + Shown(CodeName(run.codes.currentCode), run.codePage) +
-                    (run.projFile == run.defaultProjFile ? " (" + run.projFile + " has no INF in [Proj]): "
+                    (run.projFile == run.defaultProjFile ? " (" + run.projFile + " has no " + lacking + "): "
                                                          : " (neither " + run.projFile + " nor " + run.defaultProjFile +
-                                                               " has INF in [Proj]): ") +
+                                                               " has " + lacking + "): ") +
                     text.whenMissing);
+        }
         if (text.source == kTextMissing)
             continue;
-        if (key == "Name" && text.value.size() > kDisplayNameLimit)
+        if (text.role == kPackageName && text.value.size() > kDisplayNameLimit)
             Warn(text.file, text.line,
                  "the display name is " + std::to_string(text.value.size()) +
                      " bytes long: older lists of installed programs hide names over " +
                      std::to_string(kDisplayNameLimit));
-        if (key == "INF" && CheckName("INF", text.value, text.file, text.line, run.codePage))
+        if (text.role == kInfName && CheckName(text, run.codePage))
             CheckInf(text.value, run.codePage);
-        if (key == "INF" && m_options.programFolder.size() + 1 + text.value.size() > kInfPathLimit)
+        if (text.role == kInfName && m_options.programFolder.size() + 1 + text.value.size() > kInfPathLimit)
             Warn(text.file, text.line,
                  "the installer's INF path " + Quoted(m_options.programFolder + "\\" + Shown(text.value, run.codePage)) +
                      " is " + std::to_string(m_options.programFolder.size() + 1 + text.value.size()) +
                      " characters long: the platform's INF installer cuts it at " + std::to_string(kInfPathLimit));
-        if (key == "ReadmePath" && !IsAbsolute(text.value))
-            CheckName("readme", text.value, text.file, text.line, run.codePage);
+        if (text.role == kReadmePath && !IsAbsolute(text.value))
+            CheckName(text, run.codePage);
     }
 }
 
 // Whether a name the launcher passes on names a file of the package once
 // the platform converts it from the code page; warns if not.
-bool PackageChecker::CheckName(const char* what, const std::string& name, const std::string& from, int line,
-                               unsigned codePage)
+bool PackageChecker::CheckName(const TextRead& text, unsigned codePage)
 {
+    const std::string& name = text.value;
     std::string converted = Shown(name, codePage);
     if (!IsAbsolute(name) && !ResolveName(m_folder, converted).empty())
         return true;
-    std::string opener = std::strcmp(what, "INF") == 0 ? "the installer looks for it" : "Notepad opens it";
-    std::string message = "the " + std::string(what) + " " + Quoted(converted) + " is not in the package: " + opener +
+    std::string what = text.label;
+    std::string opener = text.role == kInfName ? "the installer looks for it" : "Notepad opens it";
+    std::string message = "the " + what + " " + Quoted(converted) + " is not in the package: " + opener +
                           " from the package folder";
     std::string asWritten = ResolveName(m_folder, name);
     if (!IsAbsolute(name) && !asWritten.empty() && asWritten != converted)
-        message = "the " + std::string(what) + " name is written in UTF-8: in code page " + CodePageName(codePage) +
+        message = "the " + what + " name is written in UTF-8: in code page " + CodePageName(codePage) +
                   " it reads " + Quoted(converted) + ", which is not the file " + Quoted(asWritten) + "; " + opener +
                   " by the name the platform converts, so write the name in code page " + std::to_string(codePage);
-    Warn(from, line, message);
+    Warn(text.file, text.line, message);
     return false;
 }
 
@@ -443,7 +483,7 @@ void PackageChecker::CheckLanguageFile(const std::string& code)
             continue;
         }
         CheckEncoding(file, code);
-        for (const TextKind& text : kTexts)
+        for (const LauncherText& text : kLauncherTexts)
             if (std::strcmp(text.base, base) == 0)
                 CheckKeys(file, text, code);
         SayMissing();
@@ -482,19 +522,20 @@ void PackageChecker::CheckEncoding(const LanguageFile& file, const std::string& 
         int line = entry.first.first;
         const std::vector<const ProfileNote*>& notes = entry.second;
         std::string list;
+        std::set<std::string> listed;
         for (const ProfileNote* note : notes) {
             std::string one = note->kind == ProfileNote::kNotInCodePage
                                   ? Quoted(Utf8(std::u32string(1, note->ch))) + " (" + CodePointName(note->ch) +
                                         "), read as " + Quoted(Shown(note->bytes, codePage))
                                   : HexBytes(note->bytes);
-            if (list.find(one) == std::string::npos)
+            if (listed.insert(one).second)
                 list += (list.empty() ? "" : ", ") + one;
         }
         switch (notes[0]->kind) {
         case ProfileNote::kNotInCodePage:
             Warn(file.shown, line,
                  "no place in " + page + " for " + list + " on the NT family, on the machines of " + who +
-                     "; write the text without " + (notes.size() == 1 ? "it" : "them"));
+                     "; write the text without " + (listed.size() == 1 ? "it" : "them"));
             break;
         case ProfileNote::kNoCharacter:
             if (!utf8WithoutMark)
@@ -547,7 +588,7 @@ void PackageChecker::CheckCodePagesAgree()
     }
 }
 
-void PackageChecker::CheckKeys(const LanguageFile& file, const TextKind& text, const std::string& code)
+void PackageChecker::CheckKeys(const LanguageFile& file, const LauncherText& text, const std::string& code)
 {
     unsigned codePage = file.profile.CodePage();
     const ProfileSection* section = nullptr;
@@ -581,63 +622,68 @@ void PackageChecker::CheckKeys(const LanguageFile& file, const TextKind& text, c
         return;
 
     // Missing: say why, and what the launcher does instead.
+    MissingText missing;
+    missing.file = file.shown;
+    missing.line = section ? section->line : 0;
+    missing.code = Shown(CodeName(code.c_str()), codePage);
+    missing.whenMissing = Describe(text).whenMissing;
+    missing.keys.push_back(text.key);
+    std::string fallback = static_cast<const char*>(LanguageFileName(text.base, m_default.defaultCode));
+    if (code == m_default.defaultCode) {
+        missing.outcome = MissingText::kNoneForAnyLanguage;
+    } else if (!File(fallback, codePage).profile.Read(text.section, text.key, kTextCapacity).empty()) {
+        missing.outcome = MissingText::kFromDefault;
+        missing.defaultCode = Shown(CodeName(m_default.defaultCode), codePage);
+        missing.defaultFile = File(fallback, codePage).shown;
+    } else {
+        missing.outcome = MissingText::kNowhere;
+    }
+    if (text.role == kInfName && missing.outcome != MissingText::kFromDefault)
+        return;  // an error of the run says so
+
     std::string why;
-    int line = section ? section->line : 0;
     if (!section)
         why = "has no [" + std::string(text.section) + "] section, so no " + text.key;
     else if (!key)
         why = "has no " + std::string(text.key) + " in [" + text.section + "]";
     else if (!key->hasValue)
-        why = "has " + std::string(text.key) + " without \"=\", which counts as missing", line = key->line;
+        why = "has " + std::string(text.key) + " without \"=\", which counts as missing", missing.line = key->line;
     else
-        why = "has an empty " + std::string(text.key) + ", which counts as missing", line = key->line;
-    if (!key) {
-        for (const ProfileSection& s : file.profile.Sections())
-            for (const ProfileKey& k : s.keys)
-                if (SameLetters(k.name, text.key) && !SameLetters(s.name, text.section) &&
-                    why.find(" (it is ") == std::string::npos)
-                    why += " (it is " + (s.name.empty() && s.line == 0 ? std::string("before the first section")
-                                                                        : "in [" + Shown(s.name, codePage) + "]") +
-                           ", on line " + std::to_string(k.line) + ")";
-    }
-    std::string result;
-    bool isDefault = code == m_default.defaultCode;
-    std::string fallback = static_cast<const char*>(LanguageFileName(text.base, m_default.defaultCode));
-    bool fallsBack = !isDefault && !File(fallback, codePage).profile.Read(text.section, text.key, kTextCapacity).empty();
-    if (std::strcmp(text.key, "INF") == 0 && !fallsBack)
-        return;  // an error of the run says so
-    if (fallsBack)
-        result = "the launcher takes " + Shown(CodeName(m_default.defaultCode), codePage) + "'s text from " +
-                 File(fallback, codePage).shown;
-    else if (isDefault)
-        result = "a language without one of its own gets none, and " + std::string(text.whenMissing);
-    else
-        result = "no language has it, so " + std::string(text.whenMissing);
-    if (section && !key && why.find(" (it is ") == std::string::npos) {
+        why = "has an empty " + std::string(text.key) + ", which counts as missing", missing.line = key->line;
+    // The first place the key is in another section, where it may have been meant.
+    const ProfileSection* elsewhere = nullptr;
+    const ProfileKey* misplaced = nullptr;
+    for (const ProfileSection& s : file.profile.Sections())
+        for (const ProfileKey& k : s.keys)
+            if (!key && !misplaced && SameLetters(k.name, text.key) && !SameLetters(s.name, text.section))
+                elsewhere = &s, misplaced = &k;
+    if (misplaced)
+        why += " (it is " + (elsewhere->name.empty() && elsewhere->line == 0 ? std::string("before the first section")
+                                                                            : "in [" + Shown(elsewhere->name, codePage) + "]") +
+               ", on line " + std::to_string(misplaced->line) + ")";
+    if (section && !key && !misplaced) {
         // Said once for all the keys a section lacks alike.
-        Missing& m = m_missing[file.shown + "\n" + std::to_string(line) + "\n" + result];
-        m.file = file.shown;
-        m.line = line;
-        m.start = Shown(CodeName(code.c_str()), codePage) + " has no ";
-        m.rest = " in [" + Shown(section->name, codePage) + "]: " + result;
-        m.keys.push_back(text.key);
+        missing.section = Shown(section->name, codePage);
+        bool alike = missing.outcome == MissingText::kFromDefault;
+        MissingText& group = m_missing[MissingGroup(file.shown, missing.line, missing.outcome,
+                                                    alike ? "" : missing.whenMissing, alike ? "" : text.key)];
+        if (group.keys.empty())
+            group = missing;
+        else
+            group.keys.push_back(text.key);
         return;
     }
-    Warn(file.shown, line, Shown(CodeName(code.c_str()), codePage) + " " + why + ": " + result);
+    Warn(file.shown, missing.line, missing.code + " " + why + ": " + Outcome(missing));
 }
 
 void PackageChecker::SayMissing()
 {
     for (const auto& entry : m_missing) {
-        const Missing& m = entry.second;
+        const MissingText& m = entry.second;
         std::string keys;
         for (size_t i = 0; i < m.keys.size(); ++i)
             keys += (i == 0 ? "" : i + 1 == m.keys.size() ? " or " : ", ") + m.keys[i];
-        std::string rest = m.rest;
-        size_t one = rest.find("'s text from");
-        if (m.keys.size() > 1 && one != std::string::npos)
-            rest.insert(one + 7, "s");
-        Warn(m.file, m.line, m.start + keys + rest);
+        Warn(m.file, m.line, m.code + " has no " + keys + " in [" + m.section + "]: " + Outcome(m));
     }
     m_missing.clear();
 }
@@ -648,14 +694,14 @@ void PackageChecker::CheckUnreachedFiles(const std::vector<std::string>& codes)
     if (nls.empty())
         return;
     for (const std::string& name : FilesIn(JoinPath(m_folder, nls))) {
-        size_t dot = name.find('.');
-        std::string stem = name.substr(0, dot);
-        if (!SameLetters(stem, "PROJ") && !SameLetters(stem, "STR"))
+        const char* base = LanguageFileBase(name);
+        if (!base)
             continue;
+        size_t dot = name.find('.');
         std::string ext = dot == std::string::npos ? "" : name.substr(dot + 1);
         bool reached = false;
         for (const std::string& code : codes) {
-            std::string launcherName = static_cast<const char*>(LanguageFileName(SameLetters(stem, "PROJ") ? "NLS\\PROJ" : "NLS\\STR", code.c_str()));
+            std::string launcherName = static_cast<const char*>(LanguageFileName(base, code.c_str()));
             if (ResolveName(m_folder, Shown(launcherName, LanguageCodePage(code))) == JoinPath(nls, name))
                 reached = true;
         }
@@ -676,10 +722,19 @@ void PackageChecker::CheckUnreachedFiles(const std::vector<std::string>& codes)
 unsigned LanguageCodePage(const std::vector<TableRow>& rows, const std::string& code)
 {
     for (const TableRow& row : rows)
-        if (!row.skipped && row.value != 0 && row.status.empty() && row.cut == code &&
+        if (!row.skipped && row.value != 0 && !row.replacedBy && row.cut == code &&
             CodePageOfLocale(row.value) != kNoCodePage)
             return CodePageOfLocale(row.value);
     return 1252;
+}
+
+const char* LanguageFileBase(const std::string& fileName)
+{
+    std::string stem = fileName.substr(0, fileName.find('.'));
+    for (const char* base : kBases)
+        if (SameLetters(stem, std::strrchr(base, '\\') + 1))
+            return base;
+    return nullptr;
 }
 
 int Report::ExitStatus() const

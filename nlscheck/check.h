@@ -6,6 +6,7 @@
 
 #include "nls/codes.h"
 #include "nls/lookup.h"
+#include "nls/texts.h"
 
 #include <cstdint>
 #include <string>
@@ -29,11 +30,13 @@ struct TableRow {
     std::string number;  // the number field as written, up to white space
     int numberLine;
     uint32_t value;
-    std::string status;  // "default", "replaced by line 7", ...
+    int replacedBy = 0;  // the line of a later entry with the same number
+    std::string status;  // "default language", "replaced by line 7", ...
 };
 
 // One text the launcher reads, as it gets it for one pair of codes.
 struct TextRead {
+    TextRole role;
     const char* label;
     const char* base;
     const char* section;
@@ -87,6 +90,11 @@ void CheckTable(const std::string& data, const std::string& shownName, Report& r
 // locale of the table that reaches the code and has one; Windows-1252
 // where none does.
 unsigned LanguageCodePage(const std::vector<TableRow>& rows, const std::string& code);
+
+// The family of language files (NLS\PROJ or NLS\STR) that a file of the
+// NLS folder belongs to, by its name up to the first dot; null for
+// another file.
+const char* LanguageFileBase(const std::string& fileName);
 
 // The code page that a table entry's bytes are shown in: its locale's,
 // or Windows-1252 where that has none.

@@ -21,9 +21,12 @@ struct LocaleCodePage {
     uint16_t codePage;
 };
 
-// The ANSI code page Windows gives each language. Languages that Windows
-// writes in Unicode only (Armenian, Georgian, the Indic languages...) are
-// left out: they have none.
+// The ANSI code page Windows gives each language, as GetLocaleInfoA tells
+// it (nlscheck_codepage_wine compares every locale). Languages that Windows
+// writes in Unicode only (Armenian, Georgian, Kazakh, the Indic
+// languages...) are left out: they have none. Sub-language 0 is the
+// language's default locale; those from 0x19 up stand for one of its
+// scripts (6C1A: Serbian in Cyrillic).
 const LocaleCodePage kLocaleCodePages[] = {
     { 0x01, kAnySub, 1256 },  // Arabic
     { 0x02, kAnySub, 1251 },  // Bulgarian
@@ -37,6 +40,7 @@ const LocaleCodePage kLocaleCodePages[] = {
     { 0x06, kAnySub, 1252 },  // Danish
     { 0x07, kAnySub, 1252 },  // German
     { 0x08, kAnySub, 1253 },  // Greek
+    { 0x09, 0x13, kNoCodePage },  // English (United Arab Emirates): Unicode only
     { 0x09, kAnySub, 1252 },  // English
     { 0x0A, kAnySub, 1252 },  // Spanish
     { 0x0B, kAnySub, 1252 },  // Finnish
@@ -59,6 +63,8 @@ const LocaleCodePage kLocaleCodePages[] = {
     { 0x1A, 0x08, 1251 },     // Bosnian (Cyrillic)
     { 0x1A, 0x0A, 1251 },     // Serbian (Cyrillic, Serbia)
     { 0x1A, 0x0C, 1251 },     // Serbian (Cyrillic, Montenegro)
+    { 0x1A, 0x19, 1251 },     // Bosnian (Cyrillic)
+    { 0x1A, 0x1B, 1251 },     // Serbian (Cyrillic)
     { 0x1A, kAnySub, 1250 },  // Croatian, Serbian and Bosnian (Latin)
     { 0x1B, kAnySub, 1250 },  // Slovak
     { 0x1C, kAnySub, 1250 },  // Albanian
@@ -76,7 +82,8 @@ const LocaleCodePage kLocaleCodePages[] = {
     { 0x28, kAnySub, 1251 },  // Tajik
     { 0x29, kAnySub, 1256 },  // Persian
     { 0x2A, kAnySub, 1258 },  // Vietnamese
-    { 0x2C, 0x02, 1251 },     // Azeri (Cyrillic)
+    { 0x2C, 0x02, 1251 },     // Azeri (Cyrillic, Azerbaijan)
+    { 0x2C, 0x1D, 1251 },     // Azeri (Cyrillic)
     { 0x2C, kAnySub, 1254 },  // Azeri (Latin)
     { 0x2D, kAnySub, 1252 },  // Basque
     { 0x2E, kAnySub, 1252 },  // Sorbian
@@ -89,20 +96,32 @@ const LocaleCodePage kLocaleCodePages[] = {
     { 0x3B, kAnySub, 1252 },  // Sami
     { 0x3C, kAnySub, 1252 },  // Irish
     { 0x3E, kAnySub, 1252 },  // Malay
-    { 0x3F, kAnySub, 1251 },  // Kazakh
     { 0x40, kAnySub, 1251 },  // Kyrgyz
     { 0x41, kAnySub, 1252 },  // Swahili
     { 0x42, kAnySub, 1250 },  // Turkmen
-    { 0x43, 0x02, 1251 },     // Uzbek (Cyrillic)
+    { 0x43, 0x02, 1251 },     // Uzbek (Cyrillic, Uzbekistan)
+    { 0x43, 0x1E, 1251 },     // Uzbek (Cyrillic)
     { 0x43, kAnySub, 1254 },  // Uzbek (Latin)
     { 0x44, kAnySub, 1251 },  // Tatar
-    { 0x50, 0x01, 1251 },     // Mongolian (Cyrillic)
+    { 0x46, 0x02, 1256 },     // Punjabi (Arabic, Pakistan)
+    { 0x46, 0x1F, 1256 },     // Punjabi (Arabic)
+    { 0x50, 0x00, 1251 },     // Mongolian
+    { 0x50, 0x01, 1251 },     // Mongolian (Cyrillic, Mongolia)
+    { 0x50, 0x1E, 1251 },     // Mongolian (Cyrillic)
     { 0x52, kAnySub, 1252 },  // Welsh
     { 0x56, kAnySub, 1252 },  // Galician
-    { 0x5D, 0x02, 1252 },     // Inuktitut (Latin)
-    { 0x5F, 0x02, 1252 },     // Tamazight (Latin)
+    { 0x59, 0x00, 1256 },     // Sindhi
+    { 0x59, 0x02, 1256 },     // Sindhi (Arabic, Pakistan)
+    { 0x59, 0x1F, 1256 },     // Sindhi (Arabic)
+    { 0x5D, 0x00, 1252 },     // Inuktitut
+    { 0x5D, 0x02, 1252 },     // Inuktitut (Latin, Canada)
+    { 0x5D, 0x1F, 1252 },     // Inuktitut (Latin)
+    { 0x5F, 0x00, 1252 },     // Tamazight
+    { 0x5F, 0x02, 1252 },     // Tamazight (Latin, Algeria)
+    { 0x5F, 0x1F, 1252 },     // Tamazight (Latin)
     { 0x62, kAnySub, 1252 },  // Frisian
     { 0x64, kAnySub, 1252 },  // Filipino
+    { 0x66, kAnySub, 1252 },  // Bini
     { 0x67, kAnySub, 1252 },  // Fulah
     { 0x68, kAnySub, 1252 },  // Hausa
     { 0x6A, kAnySub, 1252 },  // Yoruba
@@ -112,9 +131,14 @@ const LocaleCodePage kLocaleCodePages[] = {
     { 0x6E, kAnySub, 1252 },  // Luxembourgish
     { 0x6F, kAnySub, 1252 },  // Greenlandic
     { 0x70, kAnySub, 1252 },  // Igbo
+    { 0x71, kAnySub, 1252 },  // Kanuri
+    { 0x74, kAnySub, 1252 },  // Guarani
+    { 0x75, kAnySub, 1252 },  // Hawaiian
+    { 0x76, kAnySub, 1252 },  // Latin
     { 0x7A, kAnySub, 1252 },  // Mapudungun
     { 0x7C, kAnySub, 1252 },  // Mohawk
     { 0x7E, kAnySub, 1252 },  // Breton
+    { 0x7F, kAnySub, 1252 },  // Invariant
     { 0x80, kAnySub, 1256 },  // Uyghur
     { 0x82, kAnySub, 1252 },  // Occitan
     { 0x83, kAnySub, 1252 },  // Corsican

@@ -3,6 +3,7 @@
 #include "codepage.h"
 #include "files.h"
 #include "format.h"
+#include "nls/texts.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -12,8 +13,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-const char kTableName[] = "NLS\\LANGID.TXT";
 
 struct Planned {
     std::string source;  // shown
@@ -93,9 +92,9 @@ bool EncodeFile(const std::string& bytes, unsigned codePage, const std::string& 
 Conversion ConvertSources(const std::string& sources, const std::string& package)
 {
     Conversion result;
-    std::string tableName = ResolveName(package, kTableName), table;
+    std::string tableName = ResolveName(package, kLanguageTableFile), table;
     if (tableName.empty() || !ReadFileBytes(JoinPath(package, tableName), table)) {
-        result.findings.push_back(Finding{ kError, kTableName, 0,
+        result.findings.push_back(Finding{ kError, kLanguageTableFile, 0,
                                            "the package has no language table, which says the code page of each "
                                            "language; nothing is written" });
         return result;
@@ -107,15 +106,14 @@ Conversion ConvertSources(const std::string& sources, const std::string& package
     std::vector<Planned> plan;
     for (const std::string& name : FilesIn(sources)) {
         size_t dot = name.find('.');
-        std::string stem = name.substr(0, dot);
-        if (dot == std::string::npos || (!SameLetters(stem, "PROJ") && !SameLetters(stem, "STR")))
+        if (dot == std::string::npos || !LanguageFileBase(name))
             continue;
         std::string shown = JoinPath(sources, name);
         std::string code = name.substr(dot + 1);
         // The entries that still count, the default one among them.
         std::string exact;
         for (const TableRow& row : report.rows)
-            if (!row.skipped && row.status.compare(0, 8, "replaced") != 0 && SameLetters(row.cut, code))
+            if (!row.skipped && !row.replacedBy && SameLetters(row.cut, code))
                 exact = row.cut;
         if (exact.empty()) {
             result.skipped.push_back(shown);

@@ -176,6 +176,7 @@ void TableChecker::Run()
         auto it = last.find(row.value);
         if (it != last.end()) {
             TableRow& earlier = m_report.rows[it->second];
+            earlier.replacedBy = row.line;
             earlier.status = "replaced by line " + std::to_string(row.line);
             std::string what = row.value == 0 ? "a later default entry (0)" : "a later entry for " + Hex(row.value);
             Warn(earlier.line, "duplicate number: " + what + " on line " + std::to_string(row.line) +

@@ -35,19 +35,19 @@ BOOL CConfirmDlg::OnInitDialog()
     // made it: the buttons keep "Yes" and "No", the rest stays empty.
     const LanguageCodes& codes = AppLanguageCodes();
     CString text;
-    if (LookupText(codes, text, "NLS\\PROJ", "Proj", "Name"))
+    if (LookupText(codes, text, kPackageName))
         SetWindowText(text);
     static const struct {
-        const char* key;
+        TextRole role;
         int nID;
     } items[] = {
-        { "Inst", IDC_INST },
-        { "Readme", IDC_README },
-        { "Yes", IDOK },
-        { "No", IDCANCEL },
+        { kQuestion, IDC_INST },
+        { kReadmeCaption, IDC_README },
+        { kYesCaption, IDOK },
+        { kNoCaption, IDCANCEL },
     };
     for (const auto& item : items)
-        if (LookupText(codes, text, "NLS\\STR", "Translation", item.key))
+        if (LookupText(codes, text, item.role))
             SetDlgItemText(item.nID, text);
     return TRUE;  // the focus goes to the first tab stop, the Yes button
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -219,6 +221,14 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
         /* 39 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nJPN 0411\r\n" },
                      { "NLS/STR.JPN", "[Translation]\r\nInst=" + Repeated("\x95\x5C", 600) + "\r\n" } },
                    kWarning, "NLS/STR.JPN", 2, "1200 bytes long in code page 932: the launcher reads only 1022" },
+        /* 40 */ { { { "NLS/STR.DEU", "[Translation]\r\nInst=I\r\nNo=N\r\nRemove=E\r\n[Constant]\r\nReadmePath=readme.txt\r\n" } },
+                   kWarning, "NLS/STR.DEU", 1, "DEU has no Readme or Yes in [Translation]: the launcher takes ENG's texts from NLS/STR.ENG" },
+        /* 41 */ { { { "NLS/STR.ENG", "[Translation]\r\nReadme=R\r\nYes=Y\r\nNo=N\r\nRemove=E\r\n[Constant]\r\nReadmePath=readme.txt\r\n" } },
+                   kWarning, "NLS/STR.ENG", 1,
+                   "ENG has no Inst in [Translation]: a language without one of its own gets none, and the dialog asks no question" },
+        /* 42 */ { { { "NLS/PROJ.DEU", "\xEF\xBB\xBF[Proj]\r\nName=\xD0\x96 und \xD0\x96\r\nINF=pkg.inf\r\n" } }, kWarning,
+                   "NLS/PROJ.DEU", 2, "for \"Ж\" (U+0416), read as \"?\" on the NT family, on the machines of DEU's locales "
+                   "(0407); write the text without it" },
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         Report report = Check(rows[i].changes);
@@ -325,6 +335,42 @@ TEST_F(CheckTest, MissingTextsLeadWhereTheLauncherGoes)
     Report without = Check({}, none);
     ASSERT_FALSE(without.runs.empty());
     EXPECT_FALSE(without.runs[0].installStarted) << "no rundll32.exe, no installer";
+}
+
+// Each text of the launcher's list is read for every run and missed by
+// name when a language lacks it.
+TEST_F(CheckTest, EveryLauncherTextIsChecked)
+{
+    for (const LauncherText& missing : kLauncherTexts) {
+        Files files = BasePackage();
+        for (const char* code : { "ENG", "DEU" }) {
+            for (const char* base : { kProjectFileBase, kStringFileBase }) {
+                std::vector<std::pair<std::string, std::string>> sections;  // name, lines
+                for (const LauncherText& t : kLauncherTexts) {
+                    if (std::strcmp(t.base, base) != 0 || &t == &missing)
+                        continue;
+                    auto s = std::find_if(sections.begin(), sections.end(), [&t](const auto& s) { return s.first == t.section; });
+                    if (s == sections.end())
+                        s = sections.insert(s, { t.section, "" });
+                    s->second += std::string(t.key) + "=" +
+                                 (t.role == kInfName ? "pkg.inf" : t.role == kReadmePath ? "readme.txt" : code) + "\r\n";
+                }
+                std::string text;
+                for (const auto& s : sections)
+                    text += "[" + s.first + "]\r\n" + s.second;
+                std::string name = base;  // NLS\PROJ as NLS/PROJ
+                files[name.replace(3, 1, "/") + "." + code] = text;
+            }
+        }
+        Report report = CheckPackage(Write(files).string(), Options());
+        const LanguageRun* deu = RunFor(report, 0x407);
+        ASSERT_TRUE(deu) << missing.key;
+        ASSERT_EQ(static_cast<size_t>(kTextRoleCount), deu->texts.size()) << missing.key;
+        for (const TextRead& t : deu->texts)
+            EXPECT_EQ(t.role == missing.role ? kTextMissing : kTextFromCurrent, t.source) << missing.key << ": " << t.key;
+        std::string says = missing.role == kInfName ? "no INF name for DEU" : std::string("no ") + missing.key;
+        EXPECT_NE(std::string::npos, Findings(report).find(says)) << missing.key << ":\n" << Findings(report);
+    }
 }
 
 TEST_F(CheckTest, LocalesAskedForAreTheOnesRun)

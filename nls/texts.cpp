@@ -1,0 +1,16 @@
+#include "texts.h"
+
+const char kLanguageTableFile[] = "NLS\\LANGID.TXT";
+const char kProjectFileBase[] = "NLS\\PROJ";
+const char kStringFileBase[] = "NLS\\STR";
+
+const LauncherText kLauncherTexts[kTextRoleCount] = {
+    { kPackageName, kProjectFileBase, "Proj", "Name" },
+    { kQuestion, kStringFileBase, "Translation", "Inst" },
+    { kReadmeCaption, kStringFileBase, "Translation", "Readme" },
+    { kYesCaption, kStringFileBase, "Translation", "Yes" },
+    { kNoCaption, kStringFileBase, "Translation", "No" },
+    { kRemoveMessage, kStringFileBase, "Translation", "Remove" },
+    { kInfName, kProjectFileBase, "Proj", "INF" },
+    { kReadmePath, kStringFileBase, "Constant", "ReadmePath" },
+};
