@@ -5,8 +5,7 @@
 # the system lacks is compiled from glibc's sources into LOCALES_DIR; where
 # that fails too, the run is skipped for want of it: exit 77, which CTest
 # shows as Skipped, or where CI is set (install-deps.sh makes the locales)
-# exit 1, a failure. The test programs decide alike (testutil.h's
-# WantStatus).
+# exit 1, a failure (want.sh).
 #
 #   in_locale.sh LOCALE LOCALES_DIR COMMAND...     (e.g. ja_JP, or C)
 set -u
@@ -18,13 +17,8 @@ if [ "$locale" != C ] && [ "$(LC_ALL=$locale.UTF-8 locale charmap 2>/dev/null)" 
         mkdir -p "$dir" && localedef -i "$locale" -f UTF-8 "$dir/$locale.UTF-8" >/dev/null 2>&1
     fi
     if [ ! -f "$dir/$locale.UTF-8/LC_CTYPE" ]; then
-        want="the locale $locale.UTF-8, which is missing here and can't be made (scripts/install-deps.sh makes it)"
-        if [ -n "${CI:-}" ]; then
-            echo "FAILED under CI: in_locale.sh skipped $* for want of $want"
-            exit 1
-        fi
-        echo "SKIPPED: in_locale.sh: $*, for want of $want"
-        exit 77
+        . "$(dirname "$0")/want.sh"
+        skip_for_want_of "$*" "the locale $locale.UTF-8, which is missing here and can't be made (scripts/install-deps.sh makes it)"
     fi
     export LOCPATH="$dir"
 fi

@@ -87,7 +87,7 @@ TEST_F(PlantedDlls, NoRunLoadsOne)
     for (bool silent : { true, false }) {
         SCOPED_TRACE(silent ? "silent run" : "dialog run");
         if (!silent && !HaveDisplay())
-            GTEST_SKIP() << "no display for the dialog";
+            SKIP_FOR_WANT_OF("a display for the dialog");
         MakeEmptyDir(m_marks);
         ChildRun run;
         ASSERT_TRUE(run.Start(dir + "\\setup.exe", "\"" + dir + "\\setup.exe\"" + (silent ? " /s" : ""), cwd));

@@ -3,12 +3,14 @@
 # administrator, the common controls 6 and DPI awareness, each element in
 # its namespace, and never two namespace declarations on one element (that
 # crashes the loader of Windows XP SP2). A copy with two declarations on
-# one element must fail the last check. Without xmllint the test reports
-# itself skipped (exit 77).
+# one element must fail the last check. Without xmllint the test is
+# skipped for want of it (want.sh).
 #
 #   manifest_test.sh MANIFEST WORK_DIR
 set -u
-command -v xmllint >/dev/null || { echo "SKIPPED: no xmllint (Debian's libxml2-utils)"; exit 77; }
+. "$(dirname "$0")/../want.sh"
+command -v xmllint >/dev/null ||
+    skip_for_want_of manifest_test "xmllint (Debian's libxml2-utils; scripts/install-deps.sh installs it)"
 manifest=$1
 status=0
 fail() { echo "$manifest: $1"; status=1; }

@@ -518,7 +518,7 @@ TEST_F(SetupTest, InteractiveRunWithoutDialog)
 TEST_F(SetupTest, NoSwitchInTheProgramsPath)
 {
     if (!HaveDisplay())
-        GTEST_SKIP() << "no display for the dialog";
+        SKIP_FOR_WANT_OF("a display for the dialog");
     enum Form { kQuoted, kUnquoted, kUnclosed };
     static const struct {
         const char* folder;

@@ -6,15 +6,14 @@
 # an output that is the input leave nothing behind. Then the signed
 # setup.exe installs silently under Wine: the recorder sees the installer's
 # command and the uninstall entry is written. Without osslsigncode or
-# openssl the test reports itself skipped (exit 77).
+# openssl the test is skipped for want of them (want.sh).
 #
 #   sign_test.sh SIGN_SH SETUP_EXE WORK_DIR UNINSTALL_KEY   (WINEPREFIX: the recorder prefix)
 set -u
+. "$(dirname "$0")/../want.sh"
 for tool in osslsigncode openssl; do
-    if ! command -v $tool >/dev/null; then
-        echo "SKIPPED: $tool is missing (Debian's $tool package)"
-        exit 77
-    fi
+    command -v $tool >/dev/null ||
+        skip_for_want_of sign_test "$tool (Debian's $tool package; scripts/install-deps.sh installs it)"
 done
 sign=$1
 setup=$2
