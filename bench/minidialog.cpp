@@ -1,7 +1,8 @@
 // The yardstick for the time until the launcher's dialog is shown: a Win32
-// program that shows one modal dialog from a template in its resources and
-// ends when it is closed.
+// program that shows one modal dialog from a template in its resources, in
+// the common controls 6 as the launcher does, and ends when it is closed.
 #include <windows.h>
+#include <commctrl.h>
 
 namespace {
 
@@ -24,5 +25,6 @@ INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM)
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 {
+    InitCommonControls();
     return static_cast<int>(DialogBoxParamA(hInstance, "MINIDIALOG", nullptr, DialogProc, 0));
 }
