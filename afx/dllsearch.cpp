@@ -6,7 +6,9 @@
 
 // Windows 2000, XP, Vista and 7 without SetDefaultDllDirectories look in
 // the program's folder before the system folder for every DLL that is no
-// KnownDLL. A load by full path maps a DLL's own imports from the system
+// KnownDLL, and a loader may resolve the delayed imports of system DLLs
+// without the restriction where it is set (Wine does, for ole32 and
+// msimg32). A load by full path maps a DLL's own imports from the system
 // folder too, before any of them runs.
 const char* const kDialogDlls[] = {
     "imm32.dll",      // the input method manager, loaded by USER32 when it starts
@@ -19,6 +21,8 @@ const char* const kDialogDlls[] = {
     "dwmapi.dll",     // desktop composition, loaded by USER32 and the themes of Vista and 7
     "cryptbase.dll",  // ADVAPI32 of Vista and 7 forwards functions to it
     "uxtheme.dll",    // the themes, loaded by USER32 for a window and by the common controls 6
+    "msimg32.dll",    // AlphaBlend and its kin, which the themes and the common controls 6 draw with
+    "ole32.dll",      // COM, which IMM32 and the text services load for a focused window
 };
 const int kDialogDllCount = sizeof kDialogDlls / sizeof kDialogDlls[0];
 
@@ -56,7 +60,7 @@ void RestrictDllSearch()
 
 void PreloadDialogDlls()
 {
-    if (!IsWindows9x() && !Kernel32Function("SetDefaultDllDirectories"))
+    if (!IsWindows9x())
         LoadDialogDllsFromSystemFolder();
 }
 

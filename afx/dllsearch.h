@@ -1,8 +1,8 @@
 // Where DLLs come from. setup.exe runs as administrator from wherever a
 // package lands; a DLL planted there under a system DLL's name must never
 // be loaded. The entry point restricts the search to the system folder
-// where Windows can be told so; elsewhere the DLLs that the dialog brings
-// in by name are loaded from the system folder first, by full path.
+// where Windows can be told so; and before the dialog is made, the DLLs
+// it brings in by name are loaded from the system folder by full path.
 #ifndef AFX_DLLSEARCH_H
 #define AFX_DLLSEARCH_H
 
@@ -16,8 +16,8 @@ extern const int kDialogDllCount;
 // Windows has it), else at least not in the current folder.
 void RestrictDllSearch();
 
-// Before the dialog is made: on the NT family, where the search could not
-// be restricted, loads kDialogDlls from the system folder.
+// Before the dialog is made: on the NT family, loads kDialogDlls from the
+// system folder, whether or not the search could be restricted.
 void PreloadDialogDlls();
 
 // Loads each of kDialogDlls by its full path in the system folder, its

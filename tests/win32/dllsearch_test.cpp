@@ -115,11 +115,11 @@ TEST_F(PlantedDlls, FallbackLoadsTheSystemsCopies)
     MakeEmptyDir(planted);
     MakeEmptyDir(m_marks);
     Plant(planted);
-    ASSERT_TRUE(CopyFileA(WinPath(Env("CANARY_DLL")).c_str(), (planted + "\\msimg32.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(WinPath(Env("CANARY_DLL")).c_str(), (planted + "\\wtsapi32.dll").c_str(), FALSE));
     ASSERT_TRUE(SetDllDirectoryA(planted.c_str()));
     // The premise: a system DLL not on the list, not loaded yet, comes from there.
-    EXPECT_EQ(planted + "\\msimg32.dll", ModulePath(LoadLibraryA("msimg32.dll")));
-    ASSERT_EQ(planted + "\\msimg32.dll\n", Loaded()) << "the premise failed";
+    EXPECT_EQ(planted + "\\wtsapi32.dll", ModulePath(LoadLibraryA("wtsapi32.dll")));
+    ASSERT_EQ(planted + "\\wtsapi32.dll\n", Loaded()) << "the premise failed";
 
     LoadDialogDllsFromSystemFolder();
     const std::string system = SystemFolder();
@@ -134,7 +134,7 @@ TEST_F(PlantedDlls, FallbackLoadsTheSystemsCopies)
         EXPECT_STRCASEEQ(own.c_str(), ModulePath(LoadLibraryA(kDialogDlls[i])).c_str()) << "loaded by name";
     }
     SetDllDirectoryA(nullptr);
-    EXPECT_EQ(planted + "\\msimg32.dll\n", Loaded()) << "copies on the list were loaded";
+    EXPECT_EQ(planted + "\\wtsapi32.dll\n", Loaded()) << "copies on the list were loaded";
 }
 
 }
