@@ -45,8 +45,8 @@ protected:
     {
         const std::string canary = WinPath(Env("CANARY_DLL"));
         for (int i = 0; i < kDialogDllCount; ++i)
-            ASSERT_TRUE(CopyFileA(canary.c_str(), (folder + "\\" + kDialogDlls[i]).c_str(), FALSE))
-                << kDialogDlls[i] << ": error " << GetLastError();
+            ASSERT_TRUE(CopyFileA(canary.c_str(), (folder + "\\" + kDialogDlls[i].name).c_str(), FALSE))
+                << kDialogDlls[i].name << ": error " << GetLastError();
     }
 
     // The paths of the canaries loaded since the marks were cleared, one a line.
@@ -121,17 +121,17 @@ TEST_F(PlantedDlls, FallbackLoadsTheSystemsCopies)
     EXPECT_EQ(planted + "\\wtsapi32.dll", ModulePath(LoadLibraryA("wtsapi32.dll")));
     ASSERT_EQ(planted + "\\wtsapi32.dll\n", Loaded()) << "the premise failed";
 
-    LoadDialogDllsFromSystemFolder();
+    LoadDialogDllsFromSystemFolder(false);
     const std::string system = SystemFolder();
     for (int i = 0; i < kDialogDllCount; ++i) {
-        SCOPED_TRACE(kDialogDlls[i]);
-        const std::string own = system + "\\" + kDialogDlls[i];
+        SCOPED_TRACE(kDialogDlls[i].name);
+        const std::string own = system + "\\" + kDialogDlls[i].name;
         // A DLL the system lacks (Wine has no lpk.dll, cryptbase.dll) is
         // loaded by none of its DLLs.
         if (GetFileAttributesA(own.c_str()) == INVALID_FILE_ATTRIBUTES)
             continue;
-        EXPECT_STRCASEEQ(own.c_str(), ModulePath(GetModuleHandleA(kDialogDlls[i])).c_str()) << "after the preload";
-        EXPECT_STRCASEEQ(own.c_str(), ModulePath(LoadLibraryA(kDialogDlls[i])).c_str()) << "loaded by name";
+        EXPECT_STRCASEEQ(own.c_str(), ModulePath(GetModuleHandleA(kDialogDlls[i].name)).c_str()) << "after the preload";
+        EXPECT_STRCASEEQ(own.c_str(), ModulePath(LoadLibraryA(kDialogDlls[i].name)).c_str()) << "loaded by name";
     }
     SetDllDirectoryA(nullptr);
     EXPECT_EQ(planted + "\\wtsapi32.dll\n", Loaded()) << "copies on the list were loaded";
