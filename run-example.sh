@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds setup.exe and runs it on the example package under Wine, in a
-# private prefix (build/demo/wine), then says what happened.
+# private 32-bit prefix (build/demo/wine32), then says what happened.
 #
 #   ./run-example.sh [--lang LOCALE] [--resource-locale HEX] [--windows VERSION] [--silent]
 #
@@ -33,16 +33,8 @@ while [ $# -gt 0 ]; do
 done
 scripts/install-deps.sh
 xdpyinfo >/dev/null 2>&1 || silent=1
-preset=win32
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    # setup.exe ships 32-bit; a machine that runs no 32-bit programs can
-    # only show its 64-bit build.
-    echo "NOTE: this machine runs no 32-bit programs; running the 64-bit build of setup.exe."
-    preset=win64
-    export PATH=$top/scripts/wine64:$PATH
-fi
-cmake --preset $preset >/dev/null
-cmake --build --preset $preset
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
 
 demo=$top/build/demo
 mkdir -p "$demo"
@@ -54,7 +46,7 @@ if LANG=$lang LC_ALL= locale 2>&1 >/dev/null | grep -q 'Cannot set'; then
     export LOCPATH=$demo/locale
 fi
 export LANG=$lang LC_ALL=
-export WINEPREFIX=$demo/wine.$preset WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$demo/wine32 WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating a Wine prefix in $WINEPREFIX (once, about 20 s)..."
     wineboot -i >/dev/null 2>&1
@@ -75,9 +67,14 @@ rm -rf "$WINEPREFIX/drive_c/windows/KAVRO"
 package=$demo/package
 rm -rf "$package"
 cp -r example "$package"
-cp build/$preset/setup.exe "$package/"
+cp build/win32/setup.exe "$package/"
 acp=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null | sed -n 's/.*REG_SZ *//p' | tr -d '\r')
 echo "Package folder: $package"
+if grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
+    echo "32-bit Wine runs the 32-bit setup.exe under qemu-user's emulation: this kernel runs no 32-bit programs"
+else
+    echo "32-bit Wine runs the 32-bit setup.exe"
+fi
 echo "Windows version: $windows; Unix locale: $lang (ANSI code page ${acp:-?})"
 if [ -n "$resource_locale" ]; then
     echo "ResourceLocale: $resource_locale"

@@ -16,7 +16,11 @@
 #
 #   bench/run.sh [silent runs] [dialog runs]     defaults 200 and 21
 #
-# Wine runs in a private prefix (build/bench/wine) on a virtual display.
+# Wine runs in a private 32-bit prefix (build/bench/wine32) on a virtual
+# display. The figures say which way 32-bit programs run here: natively, or
+# under qemu-user's emulation (install-deps.sh sets it up where the kernel
+# runs no 32-bit programs), where absolute times are the emulator's and
+# only the ratios of programs timed side by side compare with native ones.
 # Its rundll32.exe is the empty program, so the installer the launcher
 # starts ends at once. One wineserver serves all runs, so that none of them
 # pays for starting it.
@@ -55,6 +59,16 @@ i686-w64-mingw32-gcc -Os -s -nostdlib -ffreestanding -fno-asynchronous-unwind-ta
     -fdata-sections -Wall -Wextra -Wl,--gc-sections -Wl,--subsystem,windows -Wl,-e,_LimitMain \
     bench/limit.c -lkernel32 -ladvapi32 -o "$out/limit.exe"
 
+if grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
+    echo "== Route: 32-bit Wine under qemu-user's emulation ($(qemu-i386 --version | head -n 1))"
+    echo "  This kernel runs no 32-bit programs. Times marked (emulated) are the emulator's, several times"
+    echo "  a native run's; the ratios of programs timed side by side stay meaningful."
+    emulated=" (emulated)"
+else
+    echo "== Route: 32-bit Wine, running natively"
+    emulated=
+fi
+
 echo "== Size"
 printf '  setup.exe       %6d bytes (budget and goal 24576)\n' "$(stat -c %s "$exe")"
 printf '  limit.exe       %6d bytes (the same platform calls as a silent run, nothing else)\n' \
@@ -65,7 +79,7 @@ echo "  setup.exe imports: $(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:
 
 # The prefix is made without the rundll32.exe override: Wine installs a new
 # prefix through rundll32.exe and would be left half-made.
-export WINEPREFIX=$out/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$out/wine32 WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/.bench-ready" ]; then
     echo "  (creating the Wine prefix, once...)"
     rm -rf "$WINEPREFIX"
@@ -86,7 +100,7 @@ rm -rf "$package"
 cp -r example "$package"
 cp "$exe" "$out/minimal.exe" "$out/limit.exe" "$out/minidialog.exe" "$package/"
 
-echo "== Silent run of the example under Wine ($silentRuns runs each, alternating, median)"
+echo "== Silent run of the example under Wine$emulated ($silentRuns runs each, alternating, median)"
 # The driver runs inside Wine and starts the programs itself: the time of
 # the wine loader's own start is in none of the figures.
 folder="Z:$(echo "$package" | tr / '\\')"
@@ -115,7 +129,7 @@ name=$(wine reg query "$key" /v DisplayName 2>/dev/null | sed -n 's/.*REG_SZ *//
 echo "  (the uninstall entry written: \"${name:-nothing}\")"
 wine reg delete "$key" /f >/dev/null 2>&1 || true
 
-echo "== Start to dialog shown under Wine ($runs runs each, alternating, median)"
+echo "== Start to dialog shown under Wine$emulated ($runs runs each, alternating, median)"
 # The driver runs inside Wine: it starts each program, waits for a visible
 # window of that process and closes it, which cancels the launcher's dialog.
 # Into a file, not a pipe: Wine's own processes may inherit the output and

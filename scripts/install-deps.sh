@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, when it is missing: the
-# mingw-w64 cross compilers (32-bit for the product, 64-bit for the tests'
-# second route), 32- and 64-bit Wine, a virtual display, CMake, Ninja,
-# GoogleTest's sources, clang with libFuzzer, ImageMagick for pictures,
-# fonts for every script of the example package, the Unix locale of each
-# of its languages, and the tools that sign and check setup.exe.
+# mingw-w64 cross compiler, 32- and 64-bit Wine, a virtual display, CMake,
+# Ninja, GoogleTest's sources, clang with libFuzzer, ImageMagick for
+# pictures, fonts for every script of the example package, the Unix locale
+# of each of its languages, and the tools that sign and check setup.exe.
+#
+# setup.exe and its tests are 32-bit programs, run by 32-bit Wine. On a
+# kernel that runs no 32-bit code it sets up qemu-user's emulation of i386
+# programs (below), which changes a kernel setting: the binfmt_misc entry
+# qemu-i386.
 set -euo pipefail
 
 # Wine takes the system's code page from the Unix locale it runs in: the
@@ -13,7 +17,6 @@ locales="en_US de_DE fr_FR pl_PL ru_RU el_GR tr_TR he_IL ar_SA lt_LT vi_VN th_TH
 
 need=()
 command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(mingw-w64 g++-mingw-w64-i686)
-command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64)
 command -v wine >/dev/null && [ -e /usr/lib/wine/wineserver32 ] || need+=(wine wine32)
 [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
 command -v Xvfb >/dev/null || need+=(xvfb)
@@ -54,6 +57,7 @@ sudo=
 failed_suites=
 update_lists() {
     local log try
+    failed_suites=
     log=$(mktemp)
     for try in 1 2 3; do
         if $sudo apt-get update -q 2>&1 | tee "$log"; then
@@ -108,31 +112,32 @@ apt_install() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get "$@" install -y -q "${need[@]}"
 }
 
-if [ ${#need[@]} -gt 0 ]; then
+# Installs the packages in need, with apt-get's options OPTIONS.
+install_needed() {
     echo "Installing: ${need[*]}"
-    $sudo dpkg --add-architecture i386
     update_lists
-    if ! apt_install; then
-        installed=
-        # A suite whose lists failed can leave the others' packages out of
-        # step (an amd64 package newer than its i386 twin): without it the
-        # rest is one consistent set, though without that suite's updates.
-        if [ -n "$failed_suites" ]; then
-            echo "NOTE: installing again without ${failed_suites% }, whose lists failed to download;"
-            echo "      run apt-get update and apt-get upgrade once the registry answers."
-            sources=$(mktemp -d)
-            sources_without_failed "$sources"
-            if apt_install -o Dir::Etc::SourceList="$sources/sources.list" \
-                           -o Dir::Etc::SourceParts="$sources/sources.list.d"; then
-                installed=1
-            fi
-            rm -rf "$sources"
-        fi
-        if [ -z "$installed" ]; then
-            echo "install-deps.sh: could not install ${need[*]}; once the package registry answers, retry with: ${sudo:+sudo }$0" >&2
-            exit 1
-        fi
+    apt_install "$@" && return
+    # A suite whose lists failed can leave the others' packages out of
+    # step (an amd64 package newer than its i386 twin): without it the
+    # rest is one consistent set, though without that suite's updates.
+    if [ -n "$failed_suites" ]; then
+        echo "NOTE: installing again without ${failed_suites% }, whose lists failed to download;"
+        echo "      run apt-get update and apt-get upgrade once the registry answers."
+        local sources status=0
+        sources=$(mktemp -d)
+        sources_without_failed "$sources"
+        apt_install "$@" -o Dir::Etc::SourceList="$sources/sources.list" \
+                         -o Dir::Etc::SourceParts="$sources/sources.list.d" || status=$?
+        rm -rf "$sources"
+        [ $status -ne 0 ] || return 0
     fi
+    echo "install-deps.sh: could not install ${need[*]}; once the package registry answers, retry with: ${sudo:+sudo }$0" >&2
+    exit 1
+}
+
+if [ ${#need[@]} -gt 0 ]; then
+    $sudo dpkg --add-architecture i386
+    install_needed
 fi
 
 have=$(locale -a 2>/dev/null | tr 'A-Z' 'a-z')
@@ -144,3 +149,72 @@ for l in $locales; do
             echo "NOTE: could not make the locale $l.UTF-8; the tests in it will be skipped"
     fi
 done
+
+# 32-bit programs. Some kernels run no 32-bit code at all (IA-32 emulation
+# turned off): there 32-bit Wine fails with "Exec format error", and every
+# i386 program is run under qemu-user's emulation instead, registered with
+# binfmt_misc. bookworm's qemu 7.2 can't run Wine (it ignores
+# MAP_FIXED_NOREPLACE); the qemu 10 of bookworm-backports can. qemu reports
+# every fault with trap number -1, which Wine takes for an illegal
+# instruction, so i386-emulation/trapno.c, built here, is preloaded into
+# each emulated program to put back the number the kernel reports. Where an
+# earlier run set it up, this one brings it up to date.
+here=$(cd "$(dirname "$0")" && pwd)
+# The test of this script points these elsewhere.
+wine32=${WINE32:-/usr/lib/wine/wine}
+binfmt=${BINFMT_MISC:-/proc/sys/fs/binfmt_misc}
+emulation=${I386_EMULATION:-/usr/local/lib/i386-emulation}
+entry=$binfmt/qemu-i386
+interpreter=$emulation/qemu-i386
+
+emulation_registered() {
+    [ -f "$entry" ] && grep -qx enabled "$entry" && grep -qx "interpreter $interpreter" "$entry"
+}
+
+set_up_i386_emulation() {
+    need=()
+    local version
+    version=$(qemu-i386 --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9]*\).*/\1/p')
+    [ "${version:-0}" -ge 10 ] || need+=(qemu-user-static)
+    echo 'int x;' | gcc -m32 -shared -x c -o /dev/null - 2>/dev/null || need+=(gcc-multilib)
+    if [ ${#need[@]} -gt 0 ]; then
+        local list parts
+        eval "$(apt-config shell list Dir::Etc::sourcelist/f parts Dir::Etc::sourceparts/d)"
+        if ! cat "$list" "$parts"* 2>/dev/null | grep -q bookworm-backports; then
+            printf 'Types: deb\nURIs: http://deb.debian.org/debian\nSuites: bookworm-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' |
+                $sudo tee "${parts}bookworm-backports.sources" >/dev/null
+        fi
+        install_needed -t bookworm-backports
+    fi
+
+    local qemu script
+    qemu=$(command -v qemu-i386)
+    script=$(printf '#!/bin/sh\n# i386 programs under qemu-user, with the trap-number fix (install-deps.sh)\nexec %s -E LD_PRELOAD=%s "$@"\n' \
+                    "$qemu" "$emulation/trapno.so")
+    if emulation_registered && [ "$(cat "$interpreter")" = "$script" ] &&
+       cmp -s "$here/i386-emulation/trapno.c" "$emulation/trapno.c"; then
+        return
+    fi
+    $sudo mkdir -p "$emulation"
+    $sudo gcc -m32 -shared -fPIC -O2 -o "$emulation/trapno.so" "$here/i386-emulation/trapno.c"
+    $sudo cp "$here/i386-emulation/trapno.c" "$emulation/trapno.c"
+    echo "$script" | $sudo tee "$interpreter" >/dev/null
+    $sudo chmod 755 "$interpreter"
+    [ -f "$binfmt/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$binfmt"
+    [ ! -f "$entry" ] || echo -1 | $sudo tee "$entry" >/dev/null
+    # i386 ELF programs and libraries; F: the interpreter is opened now, so
+    # it is found from any mount namespace and root.
+    printf ':qemu-i386:M::%s:%s:%s:F\n' \
+        '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00' \
+        '\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff' \
+        "$interpreter" | $sudo tee "$binfmt/register" >/dev/null
+}
+
+if emulation_registered || ! "$wine32" --version >/dev/null 2>&1; then
+    set_up_i386_emulation
+    if ! "$wine32" --version >/dev/null 2>&1; then
+        echo "install-deps.sh: 32-bit Wine does not start, not even under qemu-user's emulation ($interpreter): the Wine tests can't run" >&2
+        exit 1
+    fi
+    echo "NOTE: this kernel runs no 32-bit programs: they run under qemu-user's emulation (binfmt_misc entry qemu-i386; to undo: echo -1 >$entry)"
+fi

@@ -1,16 +1,18 @@
 #!/bin/bash
-# scripts/install-deps.sh against a flaky package registry. Stand-ins for
-# apt-get, apt-config, dpkg, sleep, locale and localedef come first on a
-# PATH that has no package tool, so every program and locale counts as
-# missing; nothing is installed, no locale can be made, and no time is
-# spent waiting.
+# scripts/install-deps.sh against a flaky package registry, and on a
+# kernel that runs no 32-bit programs. Stand-ins for apt-get, apt-config,
+# dpkg, sleep, locale and localedef come first on a PATH that has no
+# package tool, so every program and locale counts as missing; nothing is
+# installed, no locale can be made, and no time is spent waiting. 32-bit
+# Wine, qemu, gcc, mount and the kernel's binfmt_misc folder are stand-ins
+# too.
 #
 #   install_deps_test.sh INSTALL_DEPS WORK_DIR
 set -u
 script=$1 work=$2
 rm -rf "$work"
 mkdir -p "$work/bin" "$work/etc/sources.list.d"
-for tool in bash env id tr grep sed tee sort mktemp rm awk mkdir cat; do
+for tool in bash env id tr grep sed tee sort mktemp rm awk mkdir cat cmp cp chmod dirname; do
     ln -s "$(command -v "$tool")" "$work/bin/$tool"
 done
 standin() {
@@ -42,11 +44,29 @@ case " $* " in
         case $arg in Dir::Etc::SourceParts=*) parts=${arg#*=} ;; Dir::Etc::SourceList=*) list=${arg#*=} ;; esac
     done
     case $INSTALL:$parts in
-    ok:*) ;;
+    ok:*) echo "$*" >>"$WORK/installed" ;;
     without-failed:?*) cat "$list" "$parts"/* >"$WORK/used" ;;
     *) echo "E: Unable to correct problems, you have held broken packages." >&2; exit 100 ;;
     esac ;;
 esac'
+# The kernel: 32-bit Wine starts if it runs 32-bit programs (KERNEL=i386),
+# or once the emulation's entry is registered in binfmt_misc, whose entry
+# then shows up as the kernel shows it (BROKEN_EMULATION: it never does).
+standin wine32 '
+entry=$(cat "$BINFMT_MISC/register" 2>/dev/null)
+if [ "$KERNEL" = i386 ]; then exit 0; fi
+if [ -z "$BROKEN_EMULATION" ] && [ "$entry" = ":qemu-i386:M::$I386_MAGIC:$I386_MASK:$I386_EMULATION/qemu-i386:F" ]; then
+    printf "enabled\ninterpreter %s\n" "$I386_EMULATION/qemu-i386" >"$BINFMT_MISC/qemu-i386"
+    exit 0
+fi
+echo "Exec format error" >&2; exit 126'
+# qemu 10 and gcc's 32-bit libraries once apt-get has installed them.
+standin qemu-i386 'grep -qs qemu-user-static "$WORK/installed" && echo "qemu-i386 version 10.0.2" || echo "qemu-i386 version 7.2.0"'
+standin gcc '
+echo "gcc $*" >>"$WORK/calls"
+grep -qs gcc-multilib "$WORK/installed" || exit 1
+while [ $# -gt 1 ]; do [ "$1" = -o ] && [ "$2" != /dev/null ] && : >"$2"; shift; done'
+standin mount 'echo "mount $*" >>"$WORK/calls"; : >"$BINFMT_MISC/register"'
 cat >"$work/etc/sources.list" <<'EOF'
 deb [arch=amd64,i386] http://registry.invalid/debian bookworm main
 deb http://registry.invalid/debian-security bookworm-security main
@@ -69,14 +89,20 @@ fail() {
     sed 's/^/    /' "$work/out"
     status=1
 }
-# run CASE UPDATE_FAILURES INSTALL: the script's exit status in $rc, its
-# output in $work/out, the stand-ins' calls in $work/calls.
+# run CASE UPDATE_FAILURES INSTALL [KERNEL [BROKEN_EMULATION]]: the
+# script's exit status in $rc, its output in $work/out, the stand-ins'
+# calls in $work/calls. KERNEL is i386 (the default) or x86_64 alone.
 run() {
     case=$1
     rm -f "$work/calls" "$work/updates" "$work/used"
-    WORK=$work UPDATE_FAILURES=$2 INSTALL=$3 PATH=$work/bin bash "$script" >"$work/out" 2>&1
+    WORK=$work UPDATE_FAILURES=$2 INSTALL=$3 KERNEL=${4:-i386} BROKEN_EMULATION=${5:-} \
+        WINE32=$work/bin/wine32 BINFMT_MISC=$work/binfmt I386_EMULATION=$work/emulation \
+        I386_MAGIC="$magic" I386_MASK="$mask" PATH=$work/bin bash "$script" >"$work/out" 2>&1
     rc=$?
 }
+magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+mkdir -p "$work/binfmt"
 
 run "update fails twice" 2 ok
 [ $rc -eq 0 ] || fail "exit status $rc, expected 0"
@@ -87,6 +113,8 @@ for package in wine32 xvfb osslsigncode libxml2-utils openssl; do
 done
 grep -q 'localedef -i ja_JP -f UTF-8' "$work/calls" || fail "the locale ja_JP.UTF-8 was not made"
 grep -q 'could not make the locale ja_JP.UTF-8' "$work/out" || fail "a locale that can't be made went unsaid"
+[ ! -f "$work/etc/sources.list.d/bookworm-backports.sources" ] && ! grep -q 'qemu-user\|^gcc \|^mount ' "$work/calls" ||
+    fail "a kernel that runs 32-bit programs got the emulation"
 
 run "update keeps failing on one suite" 9 without-failed
 [ $rc -eq 0 ] || fail "exit status $rc, expected 0"
@@ -109,5 +137,30 @@ case $last in
 *) fail "the last line names neither what is missing nor the command to retry: $last" ;;
 esac
 
-[ $status -eq 0 ] && echo "install-deps.sh: a failing update retried, a failed suite left out, a failed install named"
+run "a kernel without 32-bit programs" 0 ok x86_64
+[ $rc -eq 0 ] || fail "exit status $rc, expected 0"
+grep -qx 'Suites: bookworm-backports' "$work/etc/sources.list.d/bookworm-backports.sources" ||
+    fail "bookworm-backports was not added to the sources"
+grep -q 'apt-get -t bookworm-backports install .*qemu-user-static' "$work/calls" || fail "qemu was not installed from bookworm-backports"
+grep -q "gcc -m32 -shared .* -o $work/emulation/trapno.so .*/i386-emulation/trapno.c" "$work/calls" ||
+    fail "the trap-number fix was not built"
+grep -qx "exec .*qemu-i386 -E LD_PRELOAD=$work/emulation/trapno.so \"\$@\"" "$work/emulation/qemu-i386" ||
+    fail "the interpreter does not preload the fix"
+grep -qx 'enabled' "$work/binfmt/qemu-i386" || fail "the binfmt_misc entry was not registered as expected"
+grep -q '^NOTE: this kernel runs no 32-bit programs: they run under qemu-user' "$work/out" ||
+    fail "the emulation went unsaid"
+
+run "the same kernel again" 0 ok x86_64
+[ $rc -eq 0 ] || fail "exit status $rc, expected 0"
+! grep -q 'qemu-user-static\|-o .*trapno.so' "$work/calls" || fail "the second run installed or built the emulation again"
+grep -q '^NOTE: this kernel runs no 32-bit programs' "$work/out" || fail "the second run did not say so"
+
+rm -rf "$work/binfmt" "$work/emulation" "$work/installed" "$work/etc/sources.list.d/bookworm-backports.sources"
+mkdir -p "$work/binfmt"
+run "an emulation that doesn't start" 0 ok x86_64 broken
+[ $rc -ne 0 ] || fail "exit status 0, though 32-bit Wine does not start"
+grep -q '32-bit Wine does not start, not even under' "$work/out" || fail "the failure went unexplained"
+
+[ $status -eq 0 ] && echo "install-deps.sh: a failing update retried, a failed suite left out, a failed install named;" \
+    "the emulation set up where the kernel runs no 32-bit programs, once"
 exit $status

@@ -186,18 +186,18 @@ std::string InCodePage(const std::string& utf8, unsigned codePage)
     return bytes;
 }
 
-Prediction Predict(const std::string& nlscheck, const std::string& package, uint32_t locale, const std::string& work)
+// What nlscheck's report on the package (--machine, every locale) predicts
+// for one locale.
+Prediction Predict(const std::string& report, uint32_t locale)
 {
     char hex[16];
     wsprintfA(hex, "%X", locale);
-    std::string output = work + "\\nlscheck.out";
-    Run("\"" + nlscheck + "\" \"" + package + "\" --machine --locale " + hex, output, 20000);
     Prediction p;
     std::string wanted = locale == 0 ? "0" : hex;
     while (wanted.size() < 4 && locale != 0)
         wanted = "0" + wanted;
     unsigned codePage = CP_ACP;
-    for (const std::string& line : Split(ReadAll(output), '\n')) {
+    for (const std::string& line : Split(report, '\n')) {
         std::vector<std::string> f = Split(line, '\t');
         for (std::string& field : f)
             field = UnescapeField(field);
@@ -348,13 +348,13 @@ void CheckDialogRow(const std::string& row, const std::string& package, Predicti
         ExpectStarted(dialogRow, of(p.readme), p.readme, SW_SHOWNORMAL);
 }
 
-void CheckRow(const std::string& nlscheck, const std::string& package, uint32_t locale, bool dialog,
+void CheckRow(const std::string& report, const std::string& package, uint32_t locale, bool dialog,
               const std::string& work)
 {
     char hex[16];
     wsprintfA(hex, "%04X", locale);
     std::string row = fs::path(package).filename().string() + " " + hex;
-    Prediction p = Predict(nlscheck, package, locale, work);
+    Prediction p = Predict(report, locale);
     if (!p.hasInstall) {
         ++g_failed;
         std::printf("%s: nlscheck predicted no install command\n", row.c_str());
@@ -423,9 +423,10 @@ int main(int argc, char** argv)
         // on nothing else.
         std::vector<std::pair<uint32_t, bool>> locales;
         std::vector<std::string> pairs;
-        std::string table = work + "\\locales.out";
-        Run("\"" + nlscheck + "\" \"" + package + "\" --machine", table, 20000);
-        for (const std::string& line : Split(ReadAll(table), '\n')) {
+        std::string output = work + "\\nlscheck.out";
+        Run("\"" + nlscheck + "\" \"" + package + "\" --machine", output, 20000);
+        std::string report = ReadAll(output);
+        for (const std::string& line : Split(report, '\n')) {
             std::vector<std::string> f = Split(line, '\t');
             if (f.size() < 4 || f[0] != "locale")
                 continue;
@@ -439,7 +440,7 @@ int main(int argc, char** argv)
             ++g_failed;
         }
         for (const auto& locale : locales)
-            CheckRow(nlscheck, package, locale.first, locale.second && g_interactive, work);
+            CheckRow(report, package, locale.first, locale.second && g_interactive, work);
     }
     SetResourceLocale(0);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);

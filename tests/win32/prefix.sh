@@ -3,11 +3,13 @@
 # win64 or Wine's default); a later run only refreshes what is installed
 # into it.
 #
-#   prefix.sh DIR [--recorder EXE] [--drive LETTER: FOLDER] [--version VERSION]
+#   prefix.sh DIR [--recorder EXE] [--drive LETTER: FOLDER] [--version VERSION] [--unmanaged]
 #
 # --recorder puts EXE in place of the system's rundll32.exe and notepad.exe;
 # --drive maps a drive letter to a folder through the prefix's dosdevices;
-# --version sets the Windows version that Wine shows (win98, winxp, win10).
+# --version sets the Windows version that Wine shows (win98, winxp, win10);
+# --unmanaged leaves windows to no window manager: on a display without
+# one, Wine waits 2 s for a manager each time a managed window is hidden.
 set -eu
 prefix=$1
 shift
@@ -38,6 +40,12 @@ while [ $# -gt 0 ]; do
         wine reg add 'HKCU\Software\Wine' /v Version /d "$2" /f >/dev/null
         wineserver -w
         shift 2 ;;
+    --unmanaged)
+        if ! grep -q '^"Managed"="N"' "$prefix/user.reg"; then
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+            wineserver -w
+        fi
+        shift ;;
     *)
         echo "prefix.sh: unknown option $1" >&2
         exit 2 ;;
