@@ -80,7 +80,8 @@ cache=$(mkdir -p "${PREVIEW_CACHE:-$top/build/preview}" && cd "${PREVIEW_CACHE:-
 # Each language's Unix locale is the system's or one made in the cache.
 unset LOCPATH
 work=$(mktemp -d)
-export WINEPREFIX=$cache/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A 32-bit prefix, as the launcher is a 32-bit program.
+export WINEPREFIX=$cache/wine32 WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 
 # What nlscheck knows; a package with errors is shown all the same.
