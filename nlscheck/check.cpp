@@ -39,6 +39,7 @@ const TextDescription kDescriptions[] = {
     { kReadmeCaption, "check box", "the check box has no caption" },
     { kYesCaption, "Yes button", "the button keeps its caption \"Yes\"" },
     { kNoCaption, "No button", "the button keeps its caption \"No\"" },
+    { kReadingOrder, "reading order", "the dialog reads left to right" },
     { kRemoveMessage, "Message", "Message is written empty" },
     { kInfName, "INF", "the installer is started on the package folder itself" },
     { kReadmePath, "readme", "Notepad is not started" },
@@ -380,6 +381,8 @@ void PackageChecker::RunLocales()
                 inf = text.value;
             if (kind.role == kReadmePath)
                 readme = text.value;
+            if (kind.role == kReadingOrder)
+                run.rightToLeft = MeansRightToLeft(text.value.c_str());
             run.texts.push_back(text);
         }
         run.installStarted = !m_options.rundll32Path.empty();
@@ -618,8 +621,8 @@ void PackageChecker::CheckKeys(const LanguageFile& file, const LauncherText& tex
                                         " bytes long in code page " + std::to_string(file.profile.CodePage()) +
                                         ": the launcher reads only " + std::to_string(value.size()) +
                                         " (its buffer holds 1023 bytes, and whole characters only)");
-    if (!value.empty())
-        return;
+    if (!value.empty() || text.role == kReadingOrder)
+        return;  // without a reading order of its own, a language reads left to right
 
     // Missing: say why, and what the launcher does instead.
     MissingText missing;
