@@ -230,6 +230,24 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
         /* 42 */ { { { "NLS/PROJ.DEU", "\xEF\xBB\xBF[Proj]\r\nName=\xD0\x96 und \xD0\x96\r\nINF=pkg.inf\r\n" } }, kWarning,
                    "NLS/PROJ.DEU", 2, "for \"Ж\" (U+0416), read as \"?\" on the NT family, on the machines of DEU's locales "
                    "(0407); write the text without it" },
+        /* 43 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nDEU 040D\r\nDEU 0401\r\n" } }, kWarning, "NLS/STR.DEU", 7,
+                   "DEU has no RightToLeft in [Constant], but locales 040D, 0401 read right to left: its dialog reads left "
+                   "to right; add RightToLeft=1 to [Constant]" },
+        /* 44 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0429\r\n" },
+                     { "NLS/STR.DEU", "[Translation]\r\nInst=I\r\n[Constant]\r\nRightToLeft=0\r\nReadmePath=readme.txt\r\n" } },
+                   kWarning, "NLS/STR.DEU", 4, "DEU says RightToLeft=0, but locale 0429 reads right to left" },
+        /* 45 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0401\r\n" },
+                     { "NLS/STR.ENG", "[Translation]\r\nInst=I\r\n[Constant]\r\nReadmePath=readme.txt\r\nRightToLeft=0\r\n" } },
+                   kWarning, "NLS/STR.DEU", 7, "DEU has no RightToLeft in [Constant] and takes \"0\" from NLS/STR.ENG:5, but locale 0401" },
+        /* 46 */ { { { "NLS/STR.ENG", "[Translation]\r\nInst=I\r\n[Constant]\r\nReadmePath=readme.txt\r\nRightToLeft=1\r\n" } },
+                   kWarning, "NLS/STR.DEU", 7,
+                   "DEU has no RightToLeft in [Constant]: it reads right to left only because the default language ENG does "
+                   "(NLS/STR.ENG:5); write RightToLeft=1 in [Constant] if DEU reads right to left, RightToLeft=0 if it reads "
+                   "left to right" },
+        /* 47 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nDEU 040D\r\n" },
+                     { "NLS/STR.DEU", "[Translation]\r\nInst=I\r\n[Constant]\r\nRightToLeft=yes\r\n" } },
+                   kWarning, "NLS/STR.DEU", 4, "the value of RightToLeft is \"yes\", but only 1 reads right to left: DEU's "
+                   "dialog reads left to right, although locale 040D reads right to left" },
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         Report report = Check(rows[i].changes);
