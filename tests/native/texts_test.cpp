@@ -21,21 +21,3 @@ TEST(LauncherTexts, OneRowForEachRoleInItsPlace)
         EXPECT_TRUE(seen.emplace(text.base, text.section, text.key).second) << "row " << i << ": " << text.key << " twice";
     }
 }
-
-TEST(LauncherTexts, OnlyOneReadsRightToLeft)
-{
-    const struct {
-        const char* value;
-        bool rightToLeft;
-    } rows[] = {
-        /* 0 */ { "1", true },
-        /* 1 */ { "0", false },
-        /* 2 */ { "", false },
-        /* 3 */ { "10", false },
-        /* 4 */ { "01", false },
-        /* 5 */ { "yes", false },
-        /* 6 */ { "1 ", false },  // the platform's reading trims blanks before this
-    };
-    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i)
-        EXPECT_EQ(rows[i].rightToLeft, MeansRightToLeft(rows[i].value)) << "row " << i << ": \"" << rows[i].value << "\"";
-}
