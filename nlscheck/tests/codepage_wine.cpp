@@ -1,7 +1,9 @@
-// Asks the platform for the ANSI code page of every locale it knows
-// (GetLocaleInfoA with LOCALE_IDEFAULTANSICODEPAGE, for each of the 65536
-// language numbers) and reports every one on which nlscheck's table says
-// otherwise. Run under Wine; the answers don't depend on the Unix locale.
+// Asks the platform, for every locale it knows (GetLocaleInfo for each of
+// the 65536 language numbers), for its ANSI code page
+// (LOCALE_IDEFAULTANSICODEPAGE) and which way its language reads
+// (LOCALE_IREADINGLAYOUT, and the right-to-left bit of LOCALE_FONTSIGNATURE),
+// and reports every locale on which nlscheck's tables say otherwise. Run
+// under Wine; the answers don't depend on the Unix locale.
 //
 //   codepage_wine
 #include "codepage.h"
@@ -10,10 +12,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
-// The table leaves these to the platform's answer unchecked: they are no
+// The tables leave these to the platform's answer unchecked: they are no
 // locales of their own.
 bool IsException(LANGID language)
 {
@@ -23,11 +26,41 @@ bool IsException(LANGID language)
     return PRIMARYLANGID(language) == LANG_NEUTRAL;
 }
 
+// LOCALE_IREADINGLAYOUT (Windows 7 and later): 1 is right to left; 0 left
+// to right, 2 and 3 vertical.
+const LCTYPE kReadingLayout = 0x70;
+
+// The font signature's Unicode subset bit 123: the locale's script is laid
+// out right to left.
+bool RightToLeftInFontSignature(LCID locale)
+{
+    LOCALESIGNATURE signature = {};
+    if (!GetLocaleInfoW(locale, LOCALE_FONTSIGNATURE, reinterpret_cast<LPWSTR>(&signature),
+                        sizeof signature / sizeof(WCHAR)))
+        return false;
+    return (signature.lsUsb[3] >> 27) & 1;
+}
+
+const char* Order(bool rightToLeft)
+{
+    return rightToLeft ? "right to left" : "left to right";
+}
+
+int g_failures;
+
+void Report(unsigned number, LCID locale, const std::string& difference)
+{
+    ++g_failures;
+    char name[128] = "";
+    GetLocaleInfoA(locale, LOCALE_SENGLANGUAGE, name, sizeof name);
+    std::printf("locale %04X (%s): %s\n", number, name, difference.c_str());
+}
+
 }
 
 int main()
 {
-    int compared = 0, failures = 0;
+    int compared = 0;
     for (unsigned number = 0; number <= 0xFFFF; ++number) {
         LANGID language = static_cast<LANGID>(number);
         if (IsException(language))
@@ -42,13 +75,21 @@ int main()
         // "0": Unicode only, which the table calls kNoCodePage.
         unsigned expected = static_cast<unsigned>(std::strtoul(buffer, nullptr, 10));
         unsigned actual = CodePageOfLocale(locale);
-        if (actual != expected) {
-            ++failures;
-            char name[128] = "";
-            GetLocaleInfoA(locale, LOCALE_SENGLANGUAGE, name, sizeof name);
-            std::printf("locale %04X (%s): expected %u (platform), got %u (table)\n", number, name, expected, actual);
-        }
+        if (actual != expected)
+            Report(number, locale, "code page: expected " + std::to_string(expected) + " (platform), got " +
+                                       std::to_string(actual) + " (table)");
+
+        DWORD layout = 0;
+        GetLocaleInfoW(locale, kReadingLayout | LOCALE_RETURN_NUMBER, reinterpret_cast<LPWSTR>(&layout),
+                       sizeof layout / sizeof(WCHAR));
+        bool rightToLeft = layout == 1;
+        if (RightToLeftInFontSignature(locale) != rightToLeft)
+            Report(number, locale, std::string("the platform's reading layout is ") + Order(rightToLeft) +
+                                       ", its font signature " + Order(!rightToLeft));
+        if (LocaleReadsRightToLeft(locale) != rightToLeft)
+            Report(number, locale, std::string("reading order: expected ") + Order(rightToLeft) + " (platform), got " +
+                                       Order(!rightToLeft) + " (table)");
     }
-    std::printf("%d locales compared, %d differences\n", compared, failures);
-    return compared > 0 && failures == 0 ? 0 : 1;
+    std::printf("%d locales compared, %d differences\n", compared, g_failures);
+    return compared > 0 && g_failures == 0 ? 0 : 1;
 }
