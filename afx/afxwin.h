@@ -196,10 +196,14 @@ public:
 
     // Runs the dialog: the value given to EndDialog, or -1 if the template
     // can't be loaded or the window can't be made.
-    INT_PTR DoModal();
+    virtual INT_PTR DoModal();
     void EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
 
 protected:
+    // Set before DoModal: the dialog is made mirrored, right to left, where
+    // the system can mirror windows.
+    BOOL m_bRightToLeft;
+
     // Called once the window exists, before it is shown; TRUE gives the
     // focus to the first tab stop. The base fills the controls.
     virtual BOOL OnInitDialog();

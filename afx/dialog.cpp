@@ -13,7 +13,7 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
 END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd), m_lpDialogTemplate(nullptr),
+    : m_bRightToLeft(FALSE), m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd), m_lpDialogTemplate(nullptr),
       m_nTemplateSize(0)
 {
 }
@@ -71,6 +71,18 @@ void* TemplateForSystemFont(const void* tmpl, DWORD size)
     return nullptr;
 }
 
+// Mirrors the windows made from here on, as Windows mirrors a program whose
+// resources read right to left; their texts then read right to left too.
+// Windows 2000 and later and the Arabic and Hebrew editions of 98 and ME
+// can; elsewhere USER32 lacks the call and the dialog is made as it is.
+void MirrorNewWindows()
+{
+    HMODULE hUser = ::GetModuleHandleA("USER32.DLL");
+    FARPROC set = hUser ? ::GetProcAddress(hUser, "SetProcessDefaultLayout") : nullptr;
+    if (set)
+        reinterpret_cast<BOOL(WINAPI*)(DWORD)>(reinterpret_cast<void (*)()>(set))(LAYOUT_RTL);
+}
+
 }
 
 INT_PTR CDialog::DoModal()
@@ -90,6 +102,9 @@ INT_PTR CDialog::DoModal()
     void* adjusted = TemplateForSystemFont(tmpl, size);
     m_lpDialogTemplate = adjusted ? adjusted : tmpl;
     m_nTemplateSize = size;
+    // USER32 is loaded by now: the template's font was chosen through it.
+    if (m_bRightToLeft)
+        MirrorNewWindows();
 
     HWND hWndParent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     INT_PTR result = ::DialogBoxIndirectParamA(hInst, static_cast<LPCDLGTEMPLATEA>(m_lpDialogTemplate),

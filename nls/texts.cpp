@@ -10,7 +10,13 @@ const LauncherText kLauncherTexts[kTextRoleCount] = {
     { kReadmeCaption, kStringFileBase, "Translation", "Readme" },
     { kYesCaption, kStringFileBase, "Translation", "Yes" },
     { kNoCaption, kStringFileBase, "Translation", "No" },
+    { kReadingOrder, kStringFileBase, "Constant", "RightToLeft" },
     { kRemoveMessage, kStringFileBase, "Translation", "Remove" },
     { kInfName, kProjectFileBase, "Proj", "INF" },
     { kReadmePath, kStringFileBase, "Constant", "ReadmePath" },
 };
+
+bool MeansRightToLeft(const char* value)
+{
+    return value[0] == '1' && value[1] == '\0';
+}

@@ -17,6 +17,7 @@ enum TextRole {
     kReadmeCaption,   // the check box's caption
     kYesCaption,      // the Yes button's caption
     kNoCaption,       // the No button's caption
+    kReadingOrder,    // "1" when the language reads right to left: the dialog is mirrored
     kRemoveMessage,   // the uninstall entry's Message
     kInfName,         // the INF the installer is started on
     kReadmePath,      // the file Notepad opens
@@ -32,5 +33,9 @@ struct LauncherText {
 
 // Every text, one for each role, in the order of the roles.
 extern const LauncherText kLauncherTexts[kTextRoleCount];
+
+// Whether a language whose kReadingOrder text is value reads right to left:
+// only "1" says so; any other text, as no text, means left to right.
+bool MeansRightToLeft(const char* value);
 
 #endif

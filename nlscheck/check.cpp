@@ -39,6 +39,7 @@ const TextDescription kDescriptions[] = {
     { kReadmeCaption, "check box", "the check box has no caption" },
     { kYesCaption, "Yes button", "the button keeps its caption \"Yes\"" },
     { kNoCaption, "No button", "the button keeps its caption \"No\"" },
+    { kReadingOrder, "reading order", "the dialog reads left to right" },
     { kRemoveMessage, "Message", "Message is written empty" },
     { kInfName, "INF", "the installer is started on the package folder itself" },
     { kReadmePath, "readme", "Notepad is not started" },
@@ -198,6 +199,7 @@ private:
     void CheckLanguageFile(const std::string& code);
     void CheckKeys(const LanguageFile& file, const LauncherText& text, const std::string& code);
     void SayMissing();
+    void CheckReadingOrder(const std::string& code);
     void CheckUnreachedFiles(const std::vector<std::string>& codes);
     void CheckInf(const std::string& inf, unsigned codePage);
     bool CheckName(const TextRead& text, unsigned codePage);
@@ -325,8 +327,10 @@ void PackageChecker::Run()
     for (const LanguageRun& run : m_report.runs)
         CheckRun(run);
     std::vector<std::string> codes = ReachedCodes();
-    for (const std::string& code : codes)
+    for (const std::string& code : codes) {
         CheckLanguageFile(code);
+        CheckReadingOrder(code);
+    }
     CheckCodePagesAgree();
     CheckUnreachedFiles(codes);
 
@@ -380,6 +384,8 @@ void PackageChecker::RunLocales()
                 inf = text.value;
             if (kind.role == kReadmePath)
                 readme = text.value;
+            if (kind.role == kReadingOrder)
+                run.rightToLeft = MeansRightToLeft(text.value.c_str());
             run.texts.push_back(text);
         }
         run.installStarted = !m_options.rundll32Path.empty();
@@ -618,8 +624,8 @@ void PackageChecker::CheckKeys(const LanguageFile& file, const LauncherText& tex
                                         " bytes long in code page " + std::to_string(file.profile.CodePage()) +
                                         ": the launcher reads only " + std::to_string(value.size()) +
                                         " (its buffer holds 1023 bytes, and whole characters only)");
-    if (!value.empty())
-        return;
+    if (!value.empty() || text.role == kReadingOrder)
+        return;  // a missing reading order is no loss of itself: CheckReadingOrder
 
     // Missing: say why, and what the launcher does instead.
     MissingText missing;
@@ -686,6 +692,67 @@ void PackageChecker::SayMissing()
         Warn(m.file, m.line, m.code + " has no " + keys + " in [" + m.section + "]: " + Outcome(m));
     }
     m_missing.clear();
+}
+
+// Whether a language reads the way its locales do: right to left where
+// one of them does, and by a value of its own rather than its default's.
+void PackageChecker::CheckReadingOrder(const std::string& code)
+{
+    const LauncherText& order = kLauncherTexts[kReadingOrder];
+    unsigned codePage = LanguageCodePage(code);
+    const LanguageFile& file = File(static_cast<const char*>(LanguageFileName(order.base, code.c_str())), codePage);
+    const ProfileSection* section = nullptr;
+    for (const ProfileSection& s : file.profile.Sections())
+        if (!section && SameLetters(s.name, order.section))
+            section = &s;
+    const ProfileKey* key = file.profile.Find(order.section, order.key);
+    int line = key ? key->line : section ? section->line : 0;
+    std::string own = file.profile.Read(order.section, order.key, kTextCapacity);
+    std::string name = Shown(CodeName(code.c_str()), codePage);
+
+    // The launcher takes the default language's value where this one has none.
+    const LanguageFile& fallback =
+        File(static_cast<const char*>(LanguageFileName(order.base, m_default.defaultCode)), codePage);
+    const ProfileKey* fallbackKey = fallback.profile.Find(order.section, order.key);
+    std::string inherited = own.empty() ? fallback.profile.Read(order.section, order.key, kTextCapacity) : "";
+    bool rightToLeft = MeansRightToLeft((own.empty() ? inherited : own).c_str());
+
+    std::vector<uint32_t> rightToLeftLocales;
+    auto reached = m_localesOf.find(code);
+    if (reached != m_localesOf.end())
+        for (const LocaleOfCode& l : reached->second)
+            if (LocaleReadsRightToLeft(l.locale))
+                rightToLeftLocales.push_back(l.locale);
+    std::string locales = rightToLeftLocales.empty() ? ""
+                          : (rightToLeftLocales.size() == 1 ? "locale " : "locales ") + LocaleNames(rightToLeftLocales) +
+                                (rightToLeftLocales.size() == 1 ? " reads" : " read") + " right to left";
+
+    std::string why = !file.exists ? "has no RightToLeft, its file being missing"
+                      : !section   ? "has no [Constant] section, so no RightToLeft"
+                      : !key       ? "has no RightToLeft in [Constant]"
+                                   : "has an empty RightToLeft, which counts as missing";
+    if (!own.empty() && own != "0" && own != "1") {
+        Warn(file.shown, line,
+             "the value of RightToLeft is " + Quoted(Shown(own, codePage)) + ", but only 1 reads right to left: " + name +
+                 "'s dialog reads left to right" + (locales.empty() ? "" : ", although " + locales) +
+                 "; write RightToLeft=1 for right to left, RightToLeft=0 for left to right");
+    } else if (!rightToLeft && !locales.empty()) {
+        std::string says = own == "0" ? "says RightToLeft=0" : why;
+        if (own.empty() && !inherited.empty())
+            says += " and takes " + Quoted(Shown(inherited, codePage)) + " from " + fallback.shown + ":" +
+                    std::to_string(fallbackKey ? fallbackKey->line : 0);
+        Warn(file.shown, line,
+             name + " " + says + ", but " + locales + ": its dialog reads left to right; " +
+                 (own == "0" ? "write RightToLeft=1" : "add RightToLeft=1 to [Constant]") + " if " + name +
+                 "'s texts are in a right-to-left language");
+    } else if (rightToLeft && own.empty() && code != m_default.defaultCode) {
+        Warn(file.shown, line,
+             name + " " + why + ": it reads right to left only because the default language " +
+                 Shown(CodeName(m_default.defaultCode), codePage) + " does (" + fallback.shown + ":" +
+                 std::to_string(fallbackKey ? fallbackKey->line : 0) + "); write RightToLeft=1 in [Constant] " +
+                 (locales.empty() ? "if " + name + " reads right to left, RightToLeft=0 if it reads left to right"
+                                  : "as " + locales));
+    }
 }
 
 void PackageChecker::CheckUnreachedFiles(const std::vector<std::string>& codes)

@@ -57,6 +57,7 @@ struct LanguageRun {
     std::string projFile, strFile;                // current language's names
     std::string defaultProjFile, defaultStrFile;  // the default's
     std::vector<TextRead> texts;
+    bool rightToLeft = false;  // the dialog is mirrored and reads right to left
     bool installStarted;
     std::string installCommand;    // on the NT family, with setupapi.dll
     std::string installCommand9x;  // on Windows 9x, with setupx.dll

@@ -152,6 +152,39 @@ const LocaleCodePage kLocaleCodePages[] = {
     { 0x92, kAnySub, 1256 },  // Central Kurdish
 };
 
+struct LocaleLanguage {
+    uint16_t primary;
+    int sub;  // kAnySub: every sub-language
+};
+
+// The locales whose languages read right to left, as GetLocaleInfo's
+// LOCALE_IREADINGLAYOUT and the right-to-left bit of LOCALE_FONTSIGNATURE
+// tell it (nlscheck_codepage_wine compares every locale). A language that
+// is written in another script too is named by its sub-languages: Punjabi
+// in Gurmukhi (0446), Sindhi (0459) and Kashmiri (0860) in Devanagari read
+// left to right.
+const LocaleLanguage kRightToLeftLocales[] = {
+    { 0x01, kAnySub },  // Arabic
+    { 0x0D, kAnySub },  // Hebrew
+    { 0x20, kAnySub },  // Urdu
+    { 0x29, kAnySub },  // Persian
+    { 0x3D, kAnySub },  // Yiddish
+    { 0x46, 0x02 },     // Punjabi (Arabic, Pakistan)
+    { 0x46, 0x1F },     // Punjabi (Arabic)
+    { 0x59, 0x00 },     // Sindhi
+    { 0x59, 0x02 },     // Sindhi (Arabic, Pakistan)
+    { 0x59, 0x1F },     // Sindhi (Arabic)
+    { 0x5A, kAnySub },  // Syriac
+    { 0x5F, 0x01 },     // Tamazight (Arabic, Morocco), which Wine lacks
+    { 0x60, 0x00 },     // Kashmiri
+    { 0x60, 0x01 },     // Kashmiri (Arabic)
+    { 0x63, kAnySub },  // Pashto
+    { 0x65, kAnySub },  // Divehi
+    { 0x80, kAnySub },  // Uyghur
+    { 0x8C, kAnySub },  // Dari
+    { 0x92, kAnySub },  // Central Kurdish
+};
+
 struct CodePageScript {
     unsigned codePage;
     const char* script;
@@ -323,6 +356,15 @@ unsigned CodePageOfLocale(uint32_t locale)
         if (entry.primary == primary && (entry.sub == kAnySub || entry.sub == static_cast<int>(sub)))
             return entry.codePage;
     return kNoCodePage;
+}
+
+bool LocaleReadsRightToLeft(uint32_t locale)
+{
+    unsigned primary = locale & 0x3FF, sub = (locale >> 10) & 0x3F;
+    for (const LocaleLanguage& entry : kRightToLeftLocales)
+        if (entry.primary == primary && (entry.sub == kAnySub || entry.sub == static_cast<int>(sub)))
+            return true;
+    return false;
 }
 
 std::string CodePageName(unsigned codePage)

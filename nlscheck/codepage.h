@@ -1,6 +1,7 @@
-// Code pages: the ANSI code page Windows uses for each locale, and text
-// converted between a code page and Unicode by the system's own converter
-// (iconv elsewhere than on Windows, MultiByteToWideChar on Windows).
+// Code pages: the ANSI code page Windows uses for each locale (and which
+// way the locale's language reads), and text converted between a code
+// page and Unicode by the system's own converter (iconv elsewhere than on
+// Windows, MultiByteToWideChar on Windows).
 #ifndef NLSCHECK_CODEPAGE_H
 #define NLSCHECK_CODEPAGE_H
 
@@ -16,6 +17,10 @@ const unsigned kUtf8CodePage = 65001;
 
 // The ANSI code page of a locale, by its primary and sub-language.
 unsigned CodePageOfLocale(uint32_t locale);
+
+// Whether a locale's language reads right to left, by its primary and
+// sub-language: Arabic, Hebrew, Persian, Urdu, ...
+bool LocaleReadsRightToLeft(uint32_t locale);
 
 // A name for a code page in a report: "1251 (Cyrillic)".
 std::string CodePageName(unsigned codePage);

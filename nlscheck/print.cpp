@@ -96,6 +96,17 @@ void FormatRun(const LanguageRun& run, const Writer& w, std::string& out)
         width = std::max(width, Where(t.file, t.line).size() + (t.source == kTextFromDefault && !sameCodes ? 11 : 0) + 2);
     for (const TextRead& t : run.texts) {
         out += "  " + Padded(t.label, label);
+        if (t.role == kReadingOrder) {
+            // Without a value of its own, a language reads left to right.
+            std::string from = t.source == kTextMissing ? "not set" : Where(t.file, t.line);
+            if (t.source == kTextFromDefault && !sameCodes)
+                from += " (fallback)";
+            std::string order = run.rightToLeft ? "right to left" : "left to right";
+            if (!t.value.empty() && t.value != "0" && !run.rightToLeft)
+                order += " (" + Quoted(text(t.value)) + " is not 1)";
+            out += Padded(from, width) + order + "\n";
+            continue;
+        }
         if (t.source == kTextMissing) {
             out += w.Paint("33", Padded("missing", width)) + t.whenMissing + "\n";
             continue;
@@ -187,6 +198,7 @@ std::string FormatMachine(const Report& report)
                 const char* source = t.source == kTextFromCurrent ? "current" : t.source == kTextFromDefault ? "default" : "missing";
                 out += Fields({ "text", l, t.section, t.key, source, t.file, std::to_string(t.line), text(t.value) });
             }
+            out += Fields({ "reading", l, run.rightToLeft ? "rtl" : "ltr" });
             if (run.installStarted) {
                 out += Fields({ "install", l, text(run.installCommand), "nt" });
                 out += Fields({ "install", l, text(run.installCommand9x), "9x" });

@@ -21,6 +21,7 @@ std::string FormatReport(const Report& report, const PrintStyle& style);
 //   entry    LINE CODE KEPT NUMBER VALUE STATUS
 //   locale   LOCALE DEFAULT CURRENT CODEPAGE
 //   text     LOCALE SECTION KEY current|default|missing FILE LINE VALUE
+//   reading  LOCALE rtl|ltr     (the dialog mirrored, or as the template is)
 //   install  LOCALE COMMAND nt|9x  (one line a system family; no COMMAND:
 //                                  no installer is started)
 //   readme   LOCALE COMMAND      (no COMMAND: Notepad is not started)

@@ -5,6 +5,24 @@
 #include "nls/lookup.h"
 #include "res/resource.h"
 
+namespace {
+
+// The template's picture of the icon, a static control without an id.
+const int kPictureId = -1;
+
+// Drawing on a mirrored window's device context reverses an icon and puts
+// it at a distance from the right edge. Unmirrored (where GDI32 can mirror
+// at all), the dialog's own icon is drawn as in a left-to-right window.
+void Unmirror(HDC hDC)
+{
+    HMODULE hGdi = ::GetModuleHandleA("GDI32.DLL");
+    FARPROC set = hGdi ? ::GetProcAddress(hGdi, "SetLayout") : nullptr;
+    if (set)
+        reinterpret_cast<DWORD(WINAPI*)(HDC, DWORD)>(reinterpret_cast<void (*)()>(set))(hDC, 0);
+}
+
+}
+
 BEGIN_MESSAGE_MAP(CConfirmDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
@@ -23,9 +41,26 @@ void CConfirmDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_README, m_bShowReadme);
 }
 
+// The reading order is looked up only when the dialog is shown: a silent
+// run doesn't need it.
+INT_PTR CConfirmDlg::DoModal()
+{
+    CString order;
+    m_bRightToLeft = LookupText(AppLanguageCodes(), order, kReadingOrder) && MeansRightToLeft(order);
+    return CDialog::DoModal();
+}
+
 BOOL CConfirmDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+
+    // A mirrored window's texts read right to left by themselves (a
+    // right-to-left reading style would reverse them there), but its
+    // controls would draw the icon reversed: the picture isn't mirrored.
+    if (m_bRightToLeft) {
+        HWND hPicture = ::GetDlgItem(m_hWnd, kPictureId);
+        ::SetWindowLongA(hPicture, GWL_EXSTYLE, ::GetWindowLongA(hPicture, GWL_EXSTYLE) & ~WS_EX_LAYOUTRTL);
+    }
 
     m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_MAIN));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -60,6 +95,8 @@ void CConfirmDlg::OnPaint()
     }
     CPaintDC dc(this);
     SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    if (m_bRightToLeft)
+        Unmirror(dc.GetSafeHdc());
     int cxIcon = ::GetSystemMetrics(SM_CXICON);
     int cyIcon = ::GetSystemMetrics(SM_CYICON);
     RECT rect;

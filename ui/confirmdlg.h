@@ -12,6 +12,9 @@ public:
 
     BOOL m_bShowReadme;  // the readme check box: 0 clear, 1 ticked
 
+    // Runs the dialog, mirrored where the language reads right to left.
+    INT_PTR DoModal() override;
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     // Sets the icons and the localized texts.

@@ -5,6 +5,7 @@
 #include "codepage.h"
 #include "convert.h"
 #include "files.h"
+#include "format.h"
 #include "print.h"
 
 #include <gtest/gtest.h>
@@ -229,6 +230,24 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
         /* 42 */ { { { "NLS/PROJ.DEU", "\xEF\xBB\xBF[Proj]\r\nName=\xD0\x96 und \xD0\x96\r\nINF=pkg.inf\r\n" } }, kWarning,
                    "NLS/PROJ.DEU", 2, "for \"Ж\" (U+0416), read as \"?\" on the NT family, on the machines of DEU's locales "
                    "(0407); write the text without it" },
+        /* 43 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nDEU 040D\r\nDEU 0401\r\n" } }, kWarning, "NLS/STR.DEU", 7,
+                   "DEU has no RightToLeft in [Constant], but locales 040D, 0401 read right to left: its dialog reads left "
+                   "to right; add RightToLeft=1 to [Constant]" },
+        /* 44 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0429\r\n" },
+                     { "NLS/STR.DEU", "[Translation]\r\nInst=I\r\n[Constant]\r\nRightToLeft=0\r\nReadmePath=readme.txt\r\n" } },
+                   kWarning, "NLS/STR.DEU", 4, "DEU says RightToLeft=0, but locale 0429 reads right to left" },
+        /* 45 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0401\r\n" },
+                     { "NLS/STR.ENG", "[Translation]\r\nInst=I\r\n[Constant]\r\nReadmePath=readme.txt\r\nRightToLeft=0\r\n" } },
+                   kWarning, "NLS/STR.DEU", 7, "DEU has no RightToLeft in [Constant] and takes \"0\" from NLS/STR.ENG:5, but locale 0401" },
+        /* 46 */ { { { "NLS/STR.ENG", "[Translation]\r\nInst=I\r\n[Constant]\r\nReadmePath=readme.txt\r\nRightToLeft=1\r\n" } },
+                   kWarning, "NLS/STR.DEU", 7,
+                   "DEU has no RightToLeft in [Constant]: it reads right to left only because the default language ENG does "
+                   "(NLS/STR.ENG:5); write RightToLeft=1 in [Constant] if DEU reads right to left, RightToLeft=0 if it reads "
+                   "left to right" },
+        /* 47 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nDEU 040D\r\n" },
+                     { "NLS/STR.DEU", "[Translation]\r\nInst=I\r\n[Constant]\r\nRightToLeft=yes\r\n" } },
+                   kWarning, "NLS/STR.DEU", 4, "the value of RightToLeft is \"yes\", but only 1 reads right to left: DEU's "
+                   "dialog reads left to right, although locale 040D reads right to left" },
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         Report report = Check(rows[i].changes);
@@ -353,7 +372,11 @@ TEST_F(CheckTest, EveryLauncherTextIsChecked)
                     if (s == sections.end())
                         s = sections.insert(s, { t.section, "" });
                     s->second += std::string(t.key) + "=" +
-                                 (t.role == kInfName ? "pkg.inf" : t.role == kReadmePath ? "readme.txt" : code) + "\r\n";
+                                 (t.role == kInfName       ? "pkg.inf"
+                                  : t.role == kReadmePath  ? "readme.txt"
+                                  : t.role == kReadingOrder ? "0"
+                                                            : code) +
+                                 "\r\n";
                 }
                 std::string text;
                 for (const auto& s : sections)
@@ -368,8 +391,13 @@ TEST_F(CheckTest, EveryLauncherTextIsChecked)
         ASSERT_EQ(static_cast<size_t>(kTextRoleCount), deu->texts.size()) << missing.key;
         for (const TextRead& t : deu->texts)
             EXPECT_EQ(t.role == missing.role ? kTextMissing : kTextFromCurrent, t.source) << missing.key << ": " << t.key;
+        // Without a reading order of their own, languages read left to
+        // right, as these do: nothing to say.
         std::string says = missing.role == kInfName ? "no INF name for DEU" : std::string("no ") + missing.key;
-        EXPECT_NE(std::string::npos, Findings(report).find(says)) << missing.key << ":\n" << Findings(report);
+        if (missing.role == kReadingOrder)
+            EXPECT_EQ(0, report.ExitStatus()) << Findings(report);
+        else
+            EXPECT_NE(std::string::npos, Findings(report).find(says)) << missing.key << ":\n" << Findings(report);
     }
 }
 
@@ -422,6 +450,45 @@ TEST_F(CheckTest, TextsInTheirCodePagesAreShownReadable)
     EXPECT_NE(std::string::npos, machine.find("locale\t0419\tENG\tRUS\t1251\n")) << machine;
     EXPECT_NE(std::string::npos, machine.find("wine\t0419\tru_RU\tLiberation Sans\n")) << machine;
     EXPECT_NE(std::string::npos, machine.find("wine\t0411\tja_JP\tWenQuanYi Micro Hei\n")) << machine;
+}
+
+// Each language's reading order, where it comes from, and what a program
+// reading the report is told.
+TEST_F(CheckTest, ReadingOrderIsShownWithItsSource)
+{
+    Report report = Check({
+        { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nHEB 040D\r\nYID 043D\r\n" },
+        { "NLS/PROJ.HEB", "[Proj]\r\nName=Package\r\nINF=pkg.inf\r\n" },
+        { "NLS/STR.HEB", "[Constant]\r\nRightToLeft=1\r\n" },
+        { "NLS/PROJ.YID", "[Proj]\r\nName=Package\r\nINF=pkg.inf\r\n" },
+        { "NLS/STR.YID", "[Constant]\r\nRightToLeft=yes\r\n" },
+    });
+    struct Row {
+        uint32_t locale;
+        bool rightToLeft;
+        const char* shown;  // its columns one blank apart
+        const char* machine;
+    };
+    const Row rows[] = {
+        /* 0 */ { 0x40D, true, "reading order NLS/STR.HEB:2 right to left\n", "reading\t040D\trtl\n" },
+        /* 1 */ { 0x407, false, "reading order not set left to right\n", "reading\t0407\tltr\n" },
+        /* 2 */ { 0x43D, false, "reading order NLS/STR.YID:2 left to right (\"yes\" is not 1)\n", "reading\t043D\tltr\n" },
+    };
+    std::string shown = FormatReport(report, PrintStyle{ false, false }), machine = FormatMachine(report);
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        const LanguageRun* run = RunFor(report, rows[i].locale);
+        ASSERT_TRUE(run) << "row " << i;
+        EXPECT_EQ(rows[i].rightToLeft, run->rightToLeft) << "row " << i;
+        std::string heading = std::string(run->codes.currentCode) + ", falling back to ENG, for locale " + Hex(rows[i].locale);
+        size_t at = shown.find(heading);
+        ASSERT_NE(std::string::npos, at) << "row " << i << ":\n" << shown;
+        std::string block;
+        for (size_t k = at; k < shown.size() && shown.compare(k, 2, "\n\n") != 0; ++k)
+            if (shown[k] != ' ' || block.empty() || block.back() != ' ')
+                block += shown[k];
+        EXPECT_NE(std::string::npos, block.find(rows[i].shown)) << "row " << i << ":\n" << block;
+        EXPECT_NE(std::string::npos, machine.find(rows[i].machine)) << "row " << i << ":\n" << machine;
+    }
 }
 
 TEST_F(CheckTest, FilesWithAMarkAreShownConverted)

@@ -42,6 +42,28 @@ TEST(CodePage, OfEachLocaleByItsLanguage)
         EXPECT_EQ(rows[i].codePage, CodePageOfLocale(rows[i].locale)) << "row " << i;
 }
 
+// As above: what nlscheck_codepage_wine can't compare, and a language in
+// two scripts.
+TEST(CodePage, ReadingOrderOfEachLocale)
+{
+    const struct {
+        uint32_t locale;
+        bool rightToLeft;
+    } rows[] = {
+        /* 0 */ { 0x040D, true },
+        /* 1 */ { 0x3C01, true },
+        /* 2 */ { 0x0846, true },   // Punjabi in Arabic script
+        /* 3 */ { 0x0446, false },  // and in Gurmukhi
+        /* 4 */ { 0x045F, true },   // Tamazight in Arabic script, which Wine lacks
+        /* 5 */ { 0x085F, false },  // and in Latin script
+        /* 6 */ { 0x0001'040D, true },  // a sort order doesn't change it
+        /* 7 */ { 0x0409, false },
+        /* 8 */ { 0, false },
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i)
+        EXPECT_EQ(rows[i].rightToLeft, LocaleReadsRightToLeft(rows[i].locale)) << "row " << i;
+}
+
 TEST(CodePage, TextThroughTheConverter)
 {
     struct Row {

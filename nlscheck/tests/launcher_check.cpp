@@ -169,6 +169,7 @@ struct Prediction {
     std::map<std::string, std::string> texts;  // by key, in the locale's code page; absent when missing
     std::string install, readme;               // the install command of the NT family, as Wine is
     bool hasInstall = false;
+    bool rightToLeft = false;
 };
 
 // nlscheck's UTF-8 back in the code page it read the text in: the bytes
@@ -213,6 +214,8 @@ Prediction Predict(const std::string& report, uint32_t locale)
         }
         if (f[0] == "readme" && f.size() >= 3)
             p.readme = InCodePage(f[2], codePage);
+        if (f[0] == "reading" && f.size() >= 3)
+            p.rightToLeft = f[2] == "rtl";
     }
     return p;
 }
@@ -292,7 +295,8 @@ std::string ControlText(HWND dlg, int id)
 
 // An interactive run with consent and the check box left checked: the
 // dialog shows the predicted texts (the template's where a text is
-// missing), then the installer and Notepad start as predicted.
+// missing) in the predicted layout, then the installer and Notepad start
+// as predicted.
 void CheckDialogRow(const std::string& row, const std::string& package, Prediction& p, const std::string& record)
 {
     std::string dialogRow = row + " (dialog)";
@@ -326,6 +330,8 @@ void CheckDialogRow(const std::string& row, const std::string& package, Predicti
     Expect(dialogRow, "check box", Shown(expected("Readme", "")), Shown(ControlText(dlg, 1001)));
     Expect(dialogRow, "Yes button", Shown(expected("Yes", "Yes")), Shown(ControlText(dlg, IDOK)));
     Expect(dialogRow, "No button", Shown(expected("No", "No")), Shown(ControlText(dlg, IDCANCEL)));
+    auto layout = [](bool mirrored) { return mirrored ? "mirrored" : "as the template"; };
+    Expect(dialogRow, "layout", layout(p.rightToLeft), layout(GetWindowLongA(dlg, GWL_EXSTYLE) & WS_EX_LAYOUTRTL));
 
     PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
     if (!job.Wait(20000)) {

@@ -83,6 +83,16 @@ protected:
             { "NLS\\STR.DEU", "[Translation]\r\nInst=Jetzt installieren?\r\n" },
         });
         s_bare = MakePackage("bare", { { "kavro.inf", "[Version]\r\n" } });
+        // Arabic reads right to left, and so does German through it, its
+        // default; English says it doesn't, Persian says something else.
+        s_orders = MakePackage("orders", {
+            { "kavro.inf", "[Version]\r\n" },
+            { "NLS\\LANGID.TXT", "ARA 0\r\nARA 0401\r\nDEU 0407\r\nENG 0409\r\nFAS 0429\r\n" },
+            { "NLS\\PROJ.ARA", "[Proj]\r\nName=Test\r\nINF=kavro.inf\r\n" },
+            { "NLS\\STR.ARA", "[Translation]\r\nInst=Install?\r\nReadme=Readme\r\n[Constant]\r\nRightToLeft=1\r\n" },
+            { "NLS\\STR.ENG", "[Constant]\r\nRightToLeft=0\r\n" },
+            { "NLS\\STR.FAS", "[Constant]\r\nRightToLeft=yes\r\n" },
+        });
     }
 
     void SetUp() override { DeleteUninstallKey(); }
@@ -98,10 +108,10 @@ protected:
         EXPECT_EQ(0u, outcome.started.size());
     }
 
-    static std::string s_full, s_gaps, s_bare;
+    static std::string s_full, s_gaps, s_bare, s_orders;
 };
 
-std::string Dialog::s_full, Dialog::s_gaps, Dialog::s_bare;
+std::string Dialog::s_full, Dialog::s_gaps, Dialog::s_bare, Dialog::s_orders;
 
 TEST_F(Dialog, ShowsTheTextsOfTheChosenLanguage)
 {
@@ -129,6 +139,32 @@ TEST_F(Dialog, ShowsTheTextsOfTheChosenLanguage)
         EXPECT_EQ(rows[i].expected.readme, run.Text(1001));
         EXPECT_EQ(rows[i].expected.yes, run.Text(IDOK));
         EXPECT_EQ(rows[i].expected.no, run.Text(IDCANCEL));
+        Refuse(run);
+    }
+}
+
+// Mirrored only where the language, or the default for a language that
+// doesn't say, says RightToLeft=1.
+TEST_F(Dialog, MirroredWhereTheLanguageReadsRightToLeft)
+{
+    const struct {
+        const std::string& package;
+        const char* locale;
+        bool mirrored;
+    } rows[] = {
+        /* 0 */ { s_full, "0409", false },
+        /* 1 */ { s_full, "0407", false },
+        /* 2 */ { s_orders, "0401", true },
+        /* 3 */ { s_orders, "0407", true },   // from the default
+        /* 4 */ { s_orders, "0409", false },  // 0 over the default's 1
+        /* 5 */ { s_orders, "0429", false },  // "yes" is not 1
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        SCOPED_TRACE("row " + std::to_string(i));
+        SetResourceLocale(rows[i].locale);
+        LauncherRun run(rows[i].package);
+        ASSERT_TRUE(run.WaitForDialog()) << "no dialog";
+        run.ExpectLayout(rows[i].mirrored);
         Refuse(run);
     }
 }
@@ -218,27 +254,32 @@ TEST_F(Dialog, RunsWithTheCommonControls6)
 
 // Minimised, the dialog paints its icon in the middle of the client area,
 // halves rounded up: read back from the pixels the launcher painted, for
-// client areas wider and narrower than the 32-pixel icon.
+// client areas wider and narrower than the 32-pixel icon. A mirrored
+// dialog paints it in the same place, not reversed.
 TEST_F(Dialog, MinimisedPaintsTheIconInTheMiddle)
 {
-    SetResourceLocale("0409");
     const struct {
         LONG width, height;
         LONG x, y;
+        bool mirrored;
     } rows[] = {
-        /* 0 */ { 36, 100, 2, 34 },
-        /* 1 */ { 37, 100, 3, 34 },
-        /* 2 */ { 31, 100, 0, 34 },
-        /* 3 */ { 30, 100, 0, 34 },   // not -1
-        /* 4 */ { 29, 100, -1, 34 },
-        /* 5 */ { 28, 100, -1, 34 },  // not -2
-        /* 6 */ { 100, 37, 34, 3 },
-        /* 7 */ { 100, 30, 34, 0 },
-        /* 8 */ { 100, 28, 34, -1 },
+        /* 0 */ { 36, 100, 2, 34, false },
+        /* 1 */ { 37, 100, 3, 34, false },
+        /* 2 */ { 31, 100, 0, 34, false },
+        /* 3 */ { 30, 100, 0, 34, false },   // not -1
+        /* 4 */ { 29, 100, -1, 34, false },
+        /* 5 */ { 28, 100, -1, 34, false },  // not -2
+        /* 6 */ { 100, 37, 34, 3, false },
+        /* 7 */ { 100, 30, 34, 0, false },
+        /* 8 */ { 100, 28, 34, -1, false },
+        /* 9 */ { 36, 100, 2, 34, true },
+        /* 10 */ { 37, 100, 3, 34, true },   // not 2
+        /* 11 */ { 29, 100, -1, 34, true },  // not 0
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         SCOPED_TRACE("row " + std::to_string(i));
-        LauncherRun run(s_full);
+        SetResourceLocale(rows[i].mirrored ? "0401" : "0409");
+        LauncherRun run(rows[i].mirrored ? s_orders : s_full);
         ASSERT_TRUE(run.WaitForDialog());
         DialogProbe probe = {};
         probe.paintWidth = rows[i].width;

@@ -209,6 +209,28 @@ void LauncherRun::Help() const
     SendMessageA(m_hDlg, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void LauncherRun::ExpectLayout(bool mirrored) const
+{
+    EXPECT_EQ(mirrored, (GetWindowLongA(m_hDlg, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0) << "the dialog's WS_EX_LAYOUTRTL";
+    RECT dialog, yes, no, picture;
+    GetWindowRect(m_hDlg, &dialog);
+    GetWindowRect(GetDlgItem(m_hDlg, IDOK), &yes);
+    GetWindowRect(GetDlgItem(m_hDlg, IDCANCEL), &no);
+    GetWindowRect(GetDlgItem(m_hDlg, -1), &picture);
+    EXPECT_EQ(mirrored, yes.left > no.left) << "Yes at " << yes.left << ", No at " << no.left;
+    EXPECT_EQ(mirrored, picture.left > (dialog.left + dialog.right) / 2)
+        << "the icon at " << picture.left << " in " << dialog.left << ".." << dialog.right;
+    // In a mirrored window that style reverses the reading order.
+    for (int nID : { 0, 1000, 1001, IDOK, IDCANCEL })
+        EXPECT_FALSE(GetWindowLongA(nID ? GetDlgItem(m_hDlg, nID) : m_hDlg, GWL_EXSTYLE) & WS_EX_RTLREADING)
+            << "WS_EX_RTLREADING on " << nID;
+    DialogProbe probe = {};
+    ASSERT_TRUE(Probe(probe)) << "the probe didn't run in setup.exe";
+    EXPECT_EQ(mirrored ? 5 : 0, probe.mirroredTexts) << "mirrored device contexts of the title and the texts";
+    EXPECT_TRUE(probe.pictureAsIs) << "the icon isn't shown as it is";
+    EXPECT_FALSE(probe.pictureReversed) << "the icon is shown reversed";
+}
+
 bool LauncherRun::Probe(DialogProbe& probe) const
 {
     HANDLE hMap = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof probe, kProbeName);

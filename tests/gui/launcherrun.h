@@ -80,6 +80,11 @@ public:
     bool Probe(DialogProbe& probe) const;
     // Sends the help message, as the F1 key makes it.
     void Help() const;
+    // Expects the dialog laid out as its template is or mirrored, as a
+    // right-to-left language's: its style, where Yes and the icon stand,
+    // the device contexts of the title and the texts (a mirrored one reads
+    // right to left), and the icon drawn as it is either way.
+    void ExpectLayout(bool mirrored) const;
 
     // Waits for setup.exe and the programs it started to end, then reads
     // the uninstall entry and the recorder's log.

@@ -2,6 +2,7 @@
 // test's hook first runs there. See probe.h.
 #include "probe.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -38,6 +39,66 @@ bool IconAt(const std::vector<DWORD>& picture, LONG width, LONG height, const st
     return true;
 }
 
+// Where the icon stands in the picture, on its plain background; false if
+// it isn't there.
+bool FindIcon(const std::vector<DWORD>& picture, LONG width, LONG height, const std::vector<DWORD>& icon, LONG size,
+              DWORD background, LONG& x, LONG& y)
+{
+    for (y = -size; y < height; ++y)
+        for (x = -size; x < width; ++x)
+            if (IconAt(picture, width, height, icon, size, background, x, y))
+                return true;
+    return false;
+}
+
+// The icon's pixels drawn on a background colour, or reversed.
+std::vector<DWORD> IconPixels(HDC hDC, DWORD background, bool reversed)
+{
+    const LONG size = GetSystemMetrics(SM_CXICON);
+    HDC hMemDC = CreateCompatibleDC(hDC);
+    HBITMAP hIcon = CreateCompatibleBitmap(hDC, size, size);
+    HGDIOBJ old = SelectObject(hMemDC, hIcon);
+    HBRUSH hBrush = CreateSolidBrush(background);
+    RECT all = { 0, 0, size, size };
+    FillRect(hMemDC, &all, hBrush);
+    DeleteObject(hBrush);
+    DrawIcon(hMemDC, 0, 0, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128)));
+    SelectObject(hMemDC, old);
+    std::vector<DWORD> icon = Pixels(hMemDC, hIcon, size, size);
+    DeleteObject(hIcon);
+    DeleteDC(hMemDC);
+    if (reversed)
+        for (LONG row = 0; row < size; ++row)
+            std::reverse(icon.begin() + row * size, icon.begin() + (row + 1) * size);
+    return icon;
+}
+
+// The picture as the screen shows it, with a margin of the dialog's
+// background, searched for the icon as it is and reversed.
+void FindPicture(HWND hDlg, DialogProbe& probe)
+{
+    HWND hPicture = GetDlgItem(hDlg, -1);
+    RedrawWindow(hPicture, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT rect;
+    GetWindowRect(hPicture, &rect);
+    InflateRect(&rect, 4, 4);
+    const LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC hScreenDC = GetDC(nullptr);
+    HDC hMemDC = CreateCompatibleDC(hScreenDC);
+    HBITMAP hShot = CreateCompatibleBitmap(hScreenDC, width, height);
+    HGDIOBJ old = SelectObject(hMemDC, hShot);
+    BitBlt(hMemDC, 0, 0, width, height, hScreenDC, rect.left, rect.top, SRCCOPY);
+    SelectObject(hMemDC, old);
+    std::vector<DWORD> picture = Pixels(hMemDC, hShot, width, height);
+    const LONG size = GetSystemMetrics(SM_CXICON);
+    LONG x, y;
+    probe.pictureAsIs = FindIcon(picture, width, height, IconPixels(hScreenDC, picture[0], false), size, picture[0], x, y);
+    probe.pictureReversed = FindIcon(picture, width, height, IconPixels(hScreenDC, picture[0], true), size, picture[0], x, y);
+    DeleteObject(hShot);
+    DeleteDC(hMemDC);
+    ReleaseDC(nullptr, hScreenDC);
+}
+
 WNDPROC g_dialogWindowProc;
 
 // Gives the minimised window a client area as large as the window, as
@@ -72,6 +133,7 @@ void PaintMinimised(HWND hDlg, DialogProbe& probe)
     if (client.right == width && client.bottom == height) {
         RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         HDC hWindowDC = GetDC(hDlg);
+        SetLayout(hWindowDC, 0);  // the pixels as the screen shows them
         HDC hMemDC = CreateCompatibleDC(hWindowDC);
         HBITMAP hPicture = CreateCompatibleBitmap(hWindowDC, width, height);
         HGDIOBJ old = SelectObject(hMemDC, hPicture);
@@ -79,29 +141,12 @@ void PaintMinimised(HWND hDlg, DialogProbe& probe)
         SelectObject(hMemDC, old);
         std::vector<DWORD> picture = Pixels(hMemDC, hPicture, width, height);
 
-        // The icon alone, drawn on the background colour, which a corner
-        // of the picture shows: the icon is away from the corners in
-        // every request of the test.
+        // The icon is away from the corners in every request of the test:
+        // a corner shows the background.
         const DWORD background = picture[0];
         const LONG size = GetSystemMetrics(SM_CXICON);
-        HBITMAP hIcon = CreateCompatibleBitmap(hWindowDC, size, size);
-        old = SelectObject(hMemDC, hIcon);
-        HBRUSH hBrush = CreateSolidBrush(background);
-        RECT all = { 0, 0, size, size };
-        FillRect(hMemDC, &all, hBrush);
-        DeleteObject(hBrush);
-        DrawIcon(hMemDC, 0, 0, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128)));
-        SelectObject(hMemDC, old);
-        std::vector<DWORD> icon = Pixels(hMemDC, hIcon, size, size);
-
-        for (LONG y = -size; y < height && !probe.iconFound; ++y)
-            for (LONG x = -size; x < width && !probe.iconFound; ++x)
-                if (IconAt(picture, width, height, icon, size, background, x, y)) {
-                    probe.iconFound = TRUE;
-                    probe.iconX = x;
-                    probe.iconY = y;
-                }
-        DeleteObject(hIcon);
+        probe.iconFound = FindIcon(picture, width, height, IconPixels(hWindowDC, background, false), size, background,
+                                   probe.iconX, probe.iconY);
         DeleteObject(hPicture);
         DeleteDC(hMemDC);
         ReleaseDC(hDlg, hWindowDC);
@@ -131,6 +176,13 @@ void Fill(HWND hDlg, DialogProbe& probe)
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof probe.guiFont, &probe.guiFont);
     if (HMODULE hComCtl = GetModuleHandleA("comctl32.dll"))
         GetModuleFileNameA(hComCtl, probe.commonControls, sizeof probe.commonControls);
+    for (int nID : { 0, 1000, 1001, IDOK, IDCANCEL }) {
+        HWND hWnd = nID ? GetDlgItem(hDlg, nID) : hDlg;
+        HDC hDC = GetDC(hWnd);
+        probe.mirroredTexts += (GetLayout(hDC) & LAYOUT_RTL) ? 1 : 0;
+        ReleaseDC(hWnd, hDC);
+    }
+    FindPicture(hDlg, probe);
     if (probe.paintWidth)
         PaintMinimised(hDlg, probe);
     probe.done = TRUE;

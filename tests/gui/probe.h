@@ -23,6 +23,12 @@ struct DialogProbe {
     LOGFONTA guiFont;     // of GetStockObject(DEFAULT_GUI_FONT)
     char commonControls[MAX_PATH];  // the loaded comctl32.dll's path, empty if none
 
+    // How it is drawn: how many of the title's and the four texts' device
+    // contexts are mirrored (LAYOUT_RTL), and whether the picture shows the
+    // icon as it is or reversed, read from the screen.
+    LONG mirroredTexts;
+    BOOL pictureAsIs, pictureReversed;
+
     // Asked for when paintWidth is not 0: the dialog painted as a minimised
     // window with a client area of that size, its pixels read back, and
     // where its icon stands in them.

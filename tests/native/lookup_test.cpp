@@ -103,3 +103,38 @@ TEST(LookupTextWith, TextIsCutToTheBuffer)
     EXPECT_EQ(kTextCapacity - 1, text.GetLength());
     EXPECT_EQ(std::string(kTextCapacity - 1, 'x'), static_cast<const char*>(text));
 }
+
+// The reading order is a text like the others: the current language's
+// value, else the default's, and only "1" reads right to left.
+TEST(LookupTextWith, ReadingOrderOfEitherLanguage)
+{
+    static const Entry files[] = {
+        { "NLS\\STR.HEB", "Constant", "RightToLeft", "1" },
+        { "NLS\\STR.ARA", "Constant", "RightToLeft", "1" },
+        { "NLS\\STR.ENG", "Constant", "RightToLeft", "0" },
+        { "NLS\\STR.FAS", "Constant", "RightToLeft", "yes" },
+        { "NLS\\STR.URD", "Constant", "RightToLeft", "" },
+    };
+    g_files = files;
+    g_fileCount = sizeof files / sizeof files[0];
+    const LauncherText& order = kLauncherTexts[kReadingOrder];
+    struct Case {
+        LanguageCodes codes;
+        TextSource source;
+        bool rightToLeft;
+    } cases[] = {
+        /* 0 */ { Codes("ENG", "HEB"), kTextFromCurrent, true },
+        /* 1 */ { Codes("ARA", "DEU"), kTextFromDefault, true },   // no key: the default's
+        /* 2 */ { Codes("ARA", "URD"), kTextFromDefault, true },   // an empty value too
+        /* 3 */ { Codes("ARA", "ENG"), kTextFromCurrent, false },  // 0 over a right-to-left default
+        /* 4 */ { Codes("ARA", "FAS"), kTextFromCurrent, false },  // not 1, and not missing either
+        /* 5 */ { Codes("ITA", "DEU"), kTextMissing, false },
+        /* 6 */ { Codes("ENG", "ENG"), kTextFromCurrent, false },
+    };
+    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        SCOPED_TRACE("row " + std::to_string(i));
+        CString text;
+        EXPECT_EQ(cases[i].source, LookupTextWith(FakeRead, cases[i].codes, order.base, order.section, order.key, text));
+        EXPECT_EQ(cases[i].rightToLeft, MeansRightToLeft(text));
+    }
+}
