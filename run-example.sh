@@ -95,7 +95,8 @@ wineserver -w
 echo
 echo "What setup.exe did:"
 key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\KAVRO'
-name=$(wine reg query "$key" /v DisplayName 2>/dev/null | sed -n 's/.*REG_SZ *//p' | tr -d '\r')
+# No entry (the dialog refused) is an answer too.
+name=$(wine reg query "$key" /v DisplayName 2>/dev/null | sed -n 's/.*REG_SZ *//p' | tr -d '\r' || true)
 if [ -z "$name" ]; then
     echo "  nothing: no uninstall entry was written (the dialog was refused?)"
     exit 0
