@@ -260,6 +260,7 @@ awk -F'\t' -v suffix="$suffix" -v package="$package" -v overview=${#labels[@]} '
     }
     FILENAME == ARGV[1] { split($0, f, "\037"); c = toupper(f[1]); order[++n] = f[1]; locale[c] = f[2]; codePage[c] = f[3]; result[c] = f[4]; next }
     $1 == "entry" { entryCode[$2] = toupper($4); next }
+    $1 == "reading" { reading[$2] = $3; next }
     $1 == "warning" || $1 == "error" {
         file = unescape($2); code = ""
         base = toupper(file); sub(/.*\//, "", base)
@@ -280,7 +281,8 @@ awk -F'\t' -v suffix="$suffix" -v package="$package" -v overview=${#labels[@]} '
         for (i = 1; i <= n; i++) {
             c = toupper(order[i])
             picture = result[c] ~ /^not shown: / ? "<b>" html(result[c]) "</b>" : "<img src=\"" html(result[c]) "\" alt=\"" html(order[i]) "\">"
-            print "<tr id=\"" html(order[i]) "\"><td><h2>" html(order[i]) "</h2>locale " locale[c] "<br>code page " codePage[c] "</td><td>" picture "</td><td>"
+            print "<tr id=\"" html(order[i]) "\"><td><h2>" html(order[i]) "</h2>locale " locale[c] "<br>code page " codePage[c] \
+                (reading[locale[c]] == "rtl" ? "<br>right to left" : "") "</td><td>" picture "</td><td>"
             print (c in findings) ? "<ul>\n" findings[c] "</ul>" : "No findings."
             print "</td></tr>"
         }
