@@ -50,7 +50,16 @@ rm -rf "$stage"
 mkdir -p "$stage/$name/scripts"
 cp "$build/win32/setup.exe" "$build/win32/nlscheck/nlscheck.exe" "$build/linux/nlscheck/nlscheck" \
     "$top/README.md" "$stage/$name/"
-cp -r "$top/example" "$top/docs" "$stage/$name/"
+# The example and the docs as committed (without pictures a preview left
+# there), or as they are in a source archive.
+if git -C "$top" rev-parse --git-dir >/dev/null 2>&1; then
+    git -C "$top" ls-files example docs
+else
+    (cd "$top" && find example docs -type f)
+fi | while IFS= read -r file; do
+    mkdir -p "$stage/$name/$(dirname "$file")"
+    cp "$top/$file" "$stage/$name/$file"
+done
 cp "$top/scripts/preview.sh" "$top/scripts/with-display.sh" "$stage/$name/scripts/"
 # Programs and scripts may run; the rest is read.
 find "$stage" -type d -exec chmod 755 {} +

@@ -3,7 +3,7 @@
 # byte for byte, which SHA256SUMS verifies. It is named with the version of
 # setup.exe's version record and holds setup.exe and nlscheck.exe for 32-bit
 # Windows, a Linux nlscheck that runs and is no sanitizer build, the preview
-# script, and the example, the README and the docs as in the sources.
+# script, and the example, the README and the docs as committed.
 #
 #   release_test.sh RELEASE_SH SOURCE_DIR WORK_DIR
 set -u
@@ -34,8 +34,14 @@ done
 grep -q "$(printf 'locale\t0411\tENG\tJPN\t932')" "$work/machine" || fail "nlscheck does not read the example"
 ! grep -q __asan_init "$top/nlscheck" || fail "nlscheck is the sanitizer build"
 [ -x "$top/nlscheck" ] && [ -x "$top/scripts/preview.sh" ] || fail "nlscheck or preview.sh may not run"
-for folder in example docs; do
-    diff -r "$src/$folder" "$top/$folder" || fail "$folder differs from the sources'"
-done
-cmp -s "$src/README.md" "$top/README.md" || fail "README.md differs from the sources'"
+# The example and the docs as committed, and the README.
+(cd "$top" && find example docs -type f | LC_ALL=C sort) >"$work/shipped"
+if git -C "$src" rev-parse --git-dir >/dev/null 2>&1; then
+    git -C "$src" ls-files example docs | LC_ALL=C sort | diff - "$work/shipped" ||
+        fail "the bundle's example and docs are not the committed files (above)"
+fi
+echo README.md >>"$work/shipped"
+while IFS= read -r file; do
+    cmp -s "$src/$file" "$top/$file" || fail "$file differs from the sources'"
+done <"$work/shipped"
 exit $failed
