@@ -39,8 +39,12 @@ while [ $# -gt 0 ]; do
 done
 [ ${#operands[@]} -ge 2 ] || usage
 [ -d "${operands[0]}" ] || { echo "preview: ${operands[0]}: not a folder" >&2; exit 2; }
-package=$(cd "${operands[0]}" && pwd)
-out=$(mkdir -p "${operands[1]}" && cd "${operands[1]}" && pwd)
+package=$(cd "${operands[0]}" && pwd -P)
+out=$(realpath -m "${operands[1]}")
+case $out/ in
+"$package"/*) echo "preview: $out is inside the package folder, which the preview leaves as it is" >&2; exit 2 ;;
+esac
+mkdir -p "$out"
 wanted=("${operands[@]:2}")
 suffix=
 [ "$dpi" = 96 ] || suffix=-${dpi}dpi
