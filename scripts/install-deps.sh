@@ -200,7 +200,10 @@ set_up_i386_emulation() {
     $sudo cp "$here/i386-emulation/trapno.c" "$emulation/trapno.c"
     echo "$script" | $sudo tee "$interpreter" >/dev/null
     $sudo chmod 755 "$interpreter"
-    [ -f "$binfmt/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$binfmt"
+    if [ ! -f "$binfmt/register" ] && ! $sudo mount -t binfmt_misc binfmt_misc "$binfmt"; then
+        echo "install-deps.sh: this kernel runs no 32-bit programs, and binfmt_misc, which would send them to qemu, can't be mounted at $binfmt" >&2
+        exit 1
+    fi
     [ ! -f "$entry" ] || echo -1 | $sudo tee "$entry" >/dev/null
     # i386 ELF programs and libraries; F: the interpreter is opened now, so
     # it is found from any mount namespace and root.

@@ -186,16 +186,7 @@ TEST_F(Dialog, TabGoesFromYesToNoToTheBoxAndBack)
     SetResourceLocale("0409");
     LauncherRun run(s_full);
     ASSERT_TRUE(run.WaitForDialog());
-    const int order[] = { IDOK, IDCANCEL, 1001, IDOK };
-    for (size_t i = 0; i < sizeof order / sizeof order[0]; ++i) {
-        int focus = 0;
-        HWND hFocus = run.Focus(&focus);
-        EXPECT_EQ(order[i], focus) << "after " << i << " Tab presses";
-        if (i + 1 < sizeof order / sizeof order[0]) {
-            run.PressKey(VK_TAB);
-            EXPECT_TRUE(run.WaitForFocusToLeave(hFocus)) << "Tab number " << i + 1;
-        }
-    }
+    run.ExpectTabOrder();
     Refuse(run);
 }
 

@@ -231,6 +231,20 @@ void LauncherRun::ExpectLayout(bool mirrored) const
     EXPECT_FALSE(probe.pictureReversed) << "the icon is shown reversed";
 }
 
+void LauncherRun::ExpectTabOrder() const
+{
+    const int order[] = { IDOK, IDCANCEL, 1001, IDOK };
+    for (size_t i = 0; i < sizeof order / sizeof order[0]; ++i) {
+        int focus = 0;
+        HWND hFocus = Focus(&focus);
+        EXPECT_EQ(order[i], focus) << "after " << i << " Tab presses";
+        if (i + 1 < sizeof order / sizeof order[0]) {
+            PressKey(VK_TAB);
+            EXPECT_TRUE(WaitForFocusToLeave(hFocus)) << "Tab number " << i + 1;
+        }
+    }
+}
+
 bool LauncherRun::Probe(DialogProbe& probe) const
 {
     HANDLE hMap = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof probe, kProbeName);

@@ -85,6 +85,9 @@ public:
     // the device contexts of the title and the texts (a mirrored one reads
     // right to left), and the icon drawn as it is either way.
     void ExpectLayout(bool mirrored) const;
+    // Expects the focus on Yes, and Tab to move it to No, to the check box
+    // and back to Yes.
+    void ExpectTabOrder() const;
 
     // Waits for setup.exe and the programs it started to end, then reads
     // the uninstall entry and the recorder's log.

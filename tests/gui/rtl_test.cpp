@@ -49,16 +49,7 @@ TEST(RightToLeft, TheExampleIsMirrored)
     EXPECT_EQ(FileText(package, "STR", language->code, "Translation", "No"), run.Text(IDCANCEL));
     run.ExpectLayout(true);
 
-    const int order[] = { IDOK, IDCANCEL, 1001, IDOK };
-    for (size_t i = 0; i < sizeof order / sizeof order[0]; ++i) {
-        int focus = 0;
-        HWND hFocus = run.Focus(&focus);
-        EXPECT_EQ(order[i], focus) << "after " << i << " Tab presses";
-        if (i + 1 < sizeof order / sizeof order[0]) {
-            run.PressKey(VK_TAB);
-            EXPECT_TRUE(run.WaitForFocusToLeave(hFocus)) << "Tab number " << i + 1;
-        }
-    }
+    run.ExpectTabOrder();
     // Enter on Yes: the package is installed and the readme shown.
     run.PressKey(VK_RETURN);
     Outcome outcome = run.WaitForEnd();
