@@ -13,8 +13,8 @@
 # decides. --windows sets the version Wine shows (win98 makes setup.exe
 # start the Windows 9x installer, setupx.dll; default win10).
 # Without a display the run is silent (setup.exe /s). With one, pictures
-# of the dialog in each language go to build/demo/shots and the dialog is
-# shown for you to answer.
+# of the dialog in each language go to build/demo/shots (scripts/preview.sh,
+# with its index.html) and the dialog is shown for you to answer.
 set -euo pipefail
 cd "$(dirname "$0")"
 top=$PWD
@@ -85,7 +85,7 @@ if [ -n "$silent" ]; then
     echo "Running: setup.exe /s"
     (cd "$package" && WINEDEBUG=-all,trace+process wine setup.exe /s 2>"$trace")
 else
-    scripts/screenshots.sh "$demo/shots"
+    scripts/preview.sh "$package" "$demo/shots"
     echo "Running: setup.exe (answer the dialog)"
     (cd "$package" && WINEDEBUG=-all,trace+process wine setup.exe 2>"$trace")
     echo "Waiting for what setup.exe started to end (close Notepad, if it opened, to go on)..."
@@ -95,7 +95,8 @@ wineserver -w
 echo
 echo "What setup.exe did:"
 key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\KAVRO'
-name=$(wine reg query "$key" /v DisplayName 2>/dev/null | sed -n 's/.*REG_SZ *//p' | tr -d '\r')
+# No entry (the dialog refused) is an answer too.
+name=$(wine reg query "$key" /v DisplayName 2>/dev/null | sed -n 's/.*REG_SZ *//p' | tr -d '\r' || true)
 if [ -z "$name" ]; then
     echo "  nothing: no uninstall entry was written (the dialog was refused?)"
     exit 0

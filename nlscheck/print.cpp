@@ -1,6 +1,7 @@
 #include "print.h"
 
 #include "codepage.h"
+#include "display.h"
 #include "format.h"
 
 #include <algorithm>
@@ -205,6 +206,9 @@ std::string FormatMachine(const Report& report)
                 out += Fields({ "install", l });
             }
             out += run.readmeCommand.empty() ? Fields({ "readme", l }) : Fields({ "readme", l, text(run.readmeCommand) });
+            const char* unixName = UnixLocaleOf(locale);
+            const char* font = FontOfCodePage(run.codePage);
+            out += Fields({ "wine", l, unixName ? unixName : "", font ? font : "" });
         }
     }
     for (const Finding& f : report.findings)

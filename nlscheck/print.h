@@ -25,6 +25,10 @@ std::string FormatReport(const Report& report, const PrintStyle& style);
 //   install  LOCALE COMMAND nt|9x  (one line a system family; no COMMAND:
 //                                  no installer is started)
 //   readme   LOCALE COMMAND      (no COMMAND: Notepad is not started)
+//   wine     LOCALE UNIXLOCALE FONT  (how Wine shows it: the Unix locale
+//                                  that gives its language and code page,
+//                                  a font with the code page's letters;
+//                                  each empty when none is known)
 //   warning|error  FILE LINE MESSAGE
 std::string FormatMachine(const Report& report);
 

@@ -448,6 +448,8 @@ TEST_F(CheckTest, TextsInTheirCodePagesAreShownReadable)
             << "row " << i << ":\n" << machine;
     }
     EXPECT_NE(std::string::npos, machine.find("locale\t0419\tENG\tRUS\t1251\n")) << machine;
+    EXPECT_NE(std::string::npos, machine.find("wine\t0419\tru_RU\tLiberation Sans\n")) << machine;
+    EXPECT_NE(std::string::npos, machine.find("wine\t0411\tja_JP\tWenQuanYi Micro Hei\n")) << machine;
 }
 
 // Each language's reading order, where it comes from, and what a program

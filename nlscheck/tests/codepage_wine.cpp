@@ -2,16 +2,21 @@
 // the 65536 language numbers), for its ANSI code page
 // (LOCALE_IDEFAULTANSICODEPAGE) and which way its language reads
 // (LOCALE_IREADINGLAYOUT, and the right-to-left bit of LOCALE_FONTSIGNATURE),
-// and reports every locale on which nlscheck's tables say otherwise. Run
-// under Wine; the answers don't depend on the Unix locale.
+// and reports every locale on which nlscheck's tables say otherwise. Also
+// the locale Wine makes of the Unix locale nlscheck names for each: it
+// must be of the same language, with the same code page. Run under Wine;
+// the answers don't depend on the Unix locale.
 //
 //   codepage_wine
+#define _WIN32_WINNT 0x0600  // LocaleNameToLCID
 #include "codepage.h"
+#include "display.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 namespace {
@@ -56,15 +61,60 @@ void Report(unsigned number, LCID locale, const std::string& difference)
     std::printf("locale %04X (%s): %s\n", number, name, difference.c_str());
 }
 
+// The locale Wine takes from a Unix locale's name: "sr_RS@latin" is
+// sr-Latn-RS. 0 when it knows none.
+LCID WineLocaleOf(const std::string& unixName)
+{
+    std::string base = unixName.substr(0, unixName.find('@')), script;
+    if (base.size() < unixName.size()) {
+        std::string modifier = unixName.substr(base.size() + 1);
+        script = modifier == "latin" ? "Latn" : modifier == "cyrillic" ? "Cyrl" : modifier == "arabic" ? "Arab" : "?";
+    }
+    size_t country = base.find('_');
+    std::string name = base.substr(0, country) + (script.empty() ? "" : "-" + script) +
+                       (country == std::string::npos ? "" : "-" + base.substr(country + 1));
+    std::wstring wide(name.begin(), name.end());
+    // A name that stands for another (tg-TJ for tg-Cyrl-TJ) comes with a
+    // flag above the locale's number.
+    return MAKELCID(LANGIDFROMLCID(LocaleNameToLCID(wide.c_str(), 0)), SORT_DEFAULT);
+}
+
+// Whether the Unix locale nlscheck names for the locale (if any) gives
+// Wine one of the same language and code page; each name checked once for
+// each language and code page, in `checked`.
+void CheckUnixLocale(LANGID language, std::set<std::string>& checked)
+{
+    const char* unixName = UnixLocaleOf(language);
+    unsigned expected = CodePageOfLocale(language);
+    if (!unixName ||
+        !checked.insert(std::string(unixName) + " " + std::to_string(PRIMARYLANGID(language)) + " " +
+                        std::to_string(expected)).second)
+        return;
+    LCID wine = WineLocaleOf(unixName);
+    char buffer[16] = "none";
+    if (wine)
+        GetLocaleInfoA(wine, LOCALE_IDEFAULTANSICODEPAGE, buffer, sizeof buffer);
+    if (!wine || PRIMARYLANGID(LANGIDFROMLCID(wine)) != PRIMARYLANGID(language) ||
+        std::strtoul(buffer, nullptr, 10) != expected) {
+        char wineName[16];
+        std::snprintf(wineName, sizeof wineName, "%04lX", static_cast<unsigned long>(wine));
+        Report(language, MAKELCID(language, SORT_DEFAULT),
+               std::string("the Unix locale ") + unixName + " gives Wine the locale " + wineName + ", code page " +
+                   buffer + "; expected one of its language in code page " + std::to_string(expected));
+    }
+}
+
 }
 
 int main()
 {
     int compared = 0;
+    std::set<std::string> unixChecked;
     for (unsigned number = 0; number <= 0xFFFF; ++number) {
         LANGID language = static_cast<LANGID>(number);
         if (IsException(language))
             continue;
+        CheckUnixLocale(language, unixChecked);
         char buffer[16];
         for (char& c : buffer)
             c = '#';
@@ -90,6 +140,7 @@ int main()
             Report(number, locale, std::string("reading order: expected ") + Order(rightToLeft) + " (platform), got " +
                                        Order(!rightToLeft) + " (table)");
     }
-    std::printf("%d locales compared, %d differences\n", compared, g_failures);
+    std::printf("%d locales compared, %d Unix locales checked, %d differences\n", compared,
+                static_cast<int>(unixChecked.size()), g_failures);
     return compared > 0 && g_failures == 0 ? 0 : 1;
 }
