@@ -60,23 +60,22 @@ first_of() {
         [ -z "$file" ] || [ ! -f "$file" ] || { echo "$file"; return; }
     done
 }
-# Builds TARGET with the cmake PRESET here, once, when it is missing: in a
-# clone of the sources, not in a release.
+# In a clone of the sources, brings TARGET of the cmake PRESET up to date,
+# so that nlscheck knows what this launcher reads; a release has none.
 build() {
-    if [ -f "$top/CMakePresets.json" ]; then
-        echo "Building $2 (cmake --preset $1)..."
-        (cd "$top" && cmake --preset "$1" >/dev/null && cmake --build --preset "$1" --target "$2" >/dev/null)
-    fi
+    [ -f "$top/CMakePresets.json" ] || return 0
+    (cd "$top" && { [ -f "build/$1/build.ninja" ] || cmake --preset "$1" >/dev/null; } &&
+        cmake --build --preset "$1" --target "$2" >/dev/null)
 }
 
 # The launcher: the package's own, else SETUP_EXE, the one built here or
 # (in a release) the one beside this folder. nlscheck: NLSCHECK, the one
 # built here or beside this folder, or one on the PATH.
 own=$(find "$package" -maxdepth 1 -iname setup.exe -print -quit)
+[ -n "$own" ] || [ -n "${SETUP_EXE:-}" ] || build win32 setup
 setup=$(first_of "$own" "${SETUP_EXE:-}" "$top/build/win32/setup.exe" "$top/setup.exe")
-[ -n "$setup" ] || { build win32 setup && setup=$(first_of "$top/build/win32/setup.exe"); }
+[ -n "${NLSCHECK:-}" ] || build native nlscheck
 nlscheck=$(first_of "${NLSCHECK:-}" "$top/build/native/nlscheck/nlscheck" "$top/nlscheck" "$(command -v nlscheck || true)")
-[ -n "$nlscheck" ] || { build native nlscheck && nlscheck=$(first_of "$top/build/native/nlscheck/nlscheck"); }
 [ -n "$setup" ] || { echo "preview: there is no setup.exe to run" >&2; exit 2; }
 [ -n "$nlscheck" ] || { echo "preview: there is no nlscheck for Linux (NLSCHECK names one)" >&2; exit 2; }
 
@@ -239,20 +238,26 @@ while IFS=$'\037' read -r code locale codepage unix font; do
 done <"$work/languages"
 
 # All of them side by side, each captioned with its code, locale and code
-# page.
-labels=()
+# page. The captions are put under the pictures first: montage's own labels
+# go missing under a picture shorter than the tallest of its row.
+font=$(fc-match -f '%{file}' 'DejaVu Sans')
+captioned=()
 while IFS=$'\037' read -r code locale codepage result; do
     [[ $result != "not shown: "* ]] || continue
-    labels+=(-label "${code//%/%%}  locale ${locale}  code page $codepage" "$out/$result")
+    caption="${code//%/%%}  locale $locale  code page $codepage"
+    [[ $caption != @* ]] || caption="\\$caption"  # a leading @ would name a file to read the text from
+    captioned+=("$work/captioned-${#captioned[@]}.png")
+    convert "$out/$result" -background white -font "$font" -pointsize 12 label:"$caption" \
+        -gravity center -append "${captioned[-1]}"
 done <"$work/shown"
-if [ ${#labels[@]} -gt 0 ]; then
-    montage -font "$(fc-match -f '%{file}' 'DejaVu Sans')" -pointsize 12 -background white \
-        "${labels[@]}" -tile $((${#labels[@]} / 3 < 4 ? ${#labels[@]} / 3 : 4))x -geometry +12+12 -colors 64 -strip "PNG8:$out/overview$suffix.png"
+if [ ${#captioned[@]} -gt 0 ]; then
+    montage -background white "${captioned[@]}" -tile $((${#captioned[@]} < 4 ? ${#captioned[@]} : 4))x \
+        -geometry +12+12 -colors 64 -strip "PNG8:$out/overview$suffix.png"
 fi
 
 # The page: each picture beside the findings for its language, which are
 # those about its own files, or about table lines that name its code.
-awk -F'\t' -v suffix="$suffix" -v package="$package" -v overview=${#labels[@]} '
+awk -F'\t' -v suffix="$suffix" -v package="$package" -v overview=${#captioned[@]} '
     function html(s) { gsub(/&/, "\\&amp;", s); gsub(/</, "\\&lt;", s); gsub(/>/, "\\&gt;", s); gsub(/"/, "\\&quot;", s); return s }
     function unescape(s,   out, i, ch) {
         for (i = 1; i <= length(s); i++) {
@@ -294,7 +299,7 @@ awk -F'\t' -v suffix="$suffix" -v package="$package" -v overview=${#labels[@]} '
         if (other != "") print "<h2>The rest of the package</h2>\n<ul>\n" other "</ul>"
         print "</body></html>"
     }' "$work/shown" "$work/machine" >"$out/index$suffix.html"
-echo "Saved ${labels:+$out/overview$suffix.png and }$out/index$suffix.html"
+echo "Saved ${captioned:+$out/overview$suffix.png and }$out/index$suffix.html"
 
 if [ "$failed" -gt 0 ]; then
     echo "preview: $failed language$([ "$failed" = 1 ] || echo s) could not be shown:" >&2
