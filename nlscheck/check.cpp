@@ -172,6 +172,19 @@ std::string Outcome(const MissingText& m)
     return "the launcher takes " + m.defaultCode + "'s " + (m.keys.size() == 1 ? "text" : "texts") + " from " + m.defaultFile;
 }
 
+// Why a language file gives no value for a text: its section or key is
+// missing, or the key has no value.
+std::string WhyMissing(const ProfileSection* section, const ProfileKey* key, const LauncherText& text)
+{
+    if (!section)
+        return "has no [" + std::string(text.section) + "] section, so no " + text.key;
+    if (!key)
+        return "has no " + std::string(text.key) + " in [" + text.section + "]";
+    if (!key->hasValue)
+        return "has " + std::string(text.key) + " without \"=\", which counts as missing";
+    return "has an empty " + std::string(text.key) + ", which counts as missing";
+}
+
 class PackageChecker {
 public:
     PackageChecker(const std::string& folder, const CheckOptions& options, Report& report)
@@ -647,15 +660,9 @@ void PackageChecker::CheckKeys(const LanguageFile& file, const LauncherText& tex
     if (text.role == kInfName && missing.outcome != MissingText::kFromDefault)
         return;  // an error of the run says so
 
-    std::string why;
-    if (!section)
-        why = "has no [" + std::string(text.section) + "] section, so no " + text.key;
-    else if (!key)
-        why = "has no " + std::string(text.key) + " in [" + text.section + "]";
-    else if (!key->hasValue)
-        why = "has " + std::string(text.key) + " without \"=\", which counts as missing", missing.line = key->line;
-    else
-        why = "has an empty " + std::string(text.key) + ", which counts as missing", missing.line = key->line;
+    std::string why = WhyMissing(section, key, text);
+    if (key)
+        missing.line = key->line;
     // The first place the key is in another section, where it may have been meant.
     const ProfileSection* elsewhere = nullptr;
     const ProfileKey* misplaced = nullptr;
@@ -727,10 +734,7 @@ void PackageChecker::CheckReadingOrder(const std::string& code)
                           : (rightToLeftLocales.size() == 1 ? "locale " : "locales ") + LocaleNames(rightToLeftLocales) +
                                 (rightToLeftLocales.size() == 1 ? " reads" : " read") + " right to left";
 
-    std::string why = !file.exists ? "has no RightToLeft, its file being missing"
-                      : !section   ? "has no [Constant] section, so no RightToLeft"
-                      : !key       ? "has no RightToLeft in [Constant]"
-                                   : "has an empty RightToLeft, which counts as missing";
+    std::string why = file.exists ? WhyMissing(section, key, order) : "has no RightToLeft, its file being missing";
     if (!own.empty() && own != "0" && own != "1") {
         Warn(file.shown, line,
              "the value of RightToLeft is " + Quoted(Shown(own, codePage)) + ", but only 1 reads right to left: " + name +
