@@ -15,7 +15,10 @@
 # Without a display the run is silent (setup.exe /s). With one, pictures
 # of the dialog in each language go to build/demo/shots (scripts/preview.sh,
 # with its index.html) and the dialog is shown for you to answer.
-set -euo pipefail
+set -eEuo pipefail
+# Any step that fails says which, and how to retry.
+args=("$@")
+trap 'echo "run-example.sh: failed at line $LINENO: $BASH_COMMAND (status $?); retry with: $0${args[*]:+ ${args[*]}}" >&2' ERR
 cd "$(dirname "$0")"
 top=$PWD
 lang=de_DE.UTF-8

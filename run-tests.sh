@@ -6,7 +6,9 @@
 # on every machine. Where the kernel runs no 32-bit programs,
 # install-deps.sh has set up their emulation; route_check says which way
 # they ran. At the end, the time each stage took.
-set -euo pipefail
+set -eEuo pipefail
+# A step that fails outside a stage says so too.
+trap 'echo "run-tests.sh: failed at line $LINENO: $BASH_COMMAND (status $?); retry with: $0" >&2' ERR
 cd "$(dirname "$0")"
 
 stages=()
@@ -19,7 +21,10 @@ stage() {
     "$@" || status=$?
     [ $status -eq 0 ] || note=", failed"
     stages+=("$(printf '%-22s %4d s%s' "$name" $((SECONDS - start)) "$note")")
-    [ $status -eq 0 ] || exit $status
+    if [ $status -ne 0 ]; then
+        echo "run-tests.sh: the stage \"$name\" failed (status $status); retry with: $0" >&2
+        exit $status
+    fi
 }
 print_times() {
     [ ${#stages[@]} -gt 0 ] || return 0

@@ -9,7 +9,10 @@
 # kernel that runs no 32-bit code it sets up qemu-user's emulation of i386
 # programs (below), which changes a kernel setting: the binfmt_misc entry
 # qemu-i386.
-set -euo pipefail
+set -eEuo pipefail
+# Any step that fails says which, and how to retry.
+trap 'echo "install-deps.sh: failed at line $LINENO: $BASH_COMMAND (status $?); retry with: ${sudo:+sudo }$0" >&2' ERR
+sudo=
 
 # Wine takes the system's code page from the Unix locale it runs in: the
 # tests and pictures of the example run each language under one of these.
@@ -171,19 +174,77 @@ emulation_registered() {
     [ -f "$entry" ] && grep -qx enabled "$entry" && grep -qx "interpreter $interpreter" "$entry"
 }
 
+# Prints the URI and the signing key (or nothing) of the machine's Debian
+# mirror: the first deb822 stanza or one-line entry of apt's sources that
+# carries the suite bookworm itself (not -security or -updates).
+debian_mirror() {
+    local list parts
+    eval "$(apt-config shell list Dir::Etc::sourcelist/f parts Dir::Etc::sourceparts/d)"
+    {
+        for f in "$parts"*.sources; do
+            [ -f "$f" ] || continue
+            awk 'BEGIN { RS = ""; FS = "\n" }
+                {
+                    uri = ""; key = ""; deb = 0; suite = 0; enabled = 1
+                    for (i = 1; i <= NF; i++) {
+                        if ($i ~ /^Types:/ && (" " substr($i, 7) " ") ~ / deb /) deb = 1
+                        if ($i ~ /^URIs:/) { split(substr($i, 6), uris, " "); uri = uris[1] }
+                        if ($i ~ /^Suites:/ && (" " substr($i, 8) " ") ~ / bookworm /) suite = 1
+                        if ($i ~ /^Signed-By:/) { key = substr($i, 11); gsub(/^ +| +$/, "", key) }
+                        if ($i ~ /^Enabled: *no/) enabled = 0
+                    }
+                    if (deb && suite && enabled && uri != "") print uri "\t" key
+                }' "$f"
+        done
+        for f in "$list" "$parts"*.list; do
+            [ -f "$f" ] || continue
+            awk '$1 == "deb" {
+                    key = ""; line = $0
+                    if (match(line, /\[[^]]*\]/)) {
+                        opts = substr(line, RSTART + 1, RLENGTH - 2)
+                        line = substr(line, 1, RSTART - 1) substr(line, RSTART + RLENGTH)
+                        if (match(opts, /signed-by=[^ ]*/)) key = substr(opts, RSTART + 10, RLENGTH - 10)
+                    }
+                    n = split(line, words, " ")
+                    if (n >= 3 && words[3] == "bookworm") print words[2] "\t" key
+                }' "$f"
+        done
+    } | head -n 1
+}
+
+# Adds bookworm-backports to apt's sources, from the machine's own Debian
+# mirror, unless it is there already.
+add_backports() {
+    local list parts mirror uri key
+    eval "$(apt-config shell list Dir::Etc::sourcelist/f parts Dir::Etc::sourceparts/d)"
+    if cat "$list" "$parts"* 2>/dev/null | grep -q bookworm-backports; then
+        return
+    fi
+    mirror=$(debian_mirror)
+    if [ -z "$mirror" ]; then
+        echo "install-deps.sh: this kernel runs no 32-bit programs, and qemu-user 10 comes from bookworm-backports," >&2
+        echo "  but apt's sources name no Debian mirror with the suite bookworm to take it from. Add it by hand" >&2
+        echo "  (a file ${parts}bookworm-backports.sources with Types: deb, URIs: <your Debian mirror>," >&2
+        echo "  Suites: bookworm-backports, Components: main), then run $0 again." >&2
+        exit 1
+    fi
+    uri=${mirror%%$'\t'*} key=${mirror#*$'\t'}
+    {
+        printf 'Types: deb\nURIs: %s\nSuites: bookworm-backports\nComponents: main\n' "$uri"
+        [ -z "$key" ] || printf 'Signed-By: %s\n' "$key"
+    } | $sudo tee "${parts}bookworm-backports.sources" >/dev/null
+    echo "Added bookworm-backports from $uri to apt's sources"
+}
+
 set_up_i386_emulation() {
     need=()
     local version
-    version=$(qemu-i386 --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9]*\).*/\1/p')
+    # A fresh machine has no qemu-i386 at all.
+    version=$( { qemu-i386 --version 2>/dev/null || true; } | sed -n '1s/^qemu-i386 version \([0-9]*\).*/\1/p')
     [ "${version:-0}" -ge 10 ] || need+=(qemu-user-static)
     echo 'int x;' | gcc -m32 -shared -x c -o /dev/null - 2>/dev/null || need+=(gcc-multilib)
     if [ ${#need[@]} -gt 0 ]; then
-        local list parts
-        eval "$(apt-config shell list Dir::Etc::sourcelist/f parts Dir::Etc::sourceparts/d)"
-        if ! cat "$list" "$parts"* 2>/dev/null | grep -q bookworm-backports; then
-            printf 'Types: deb\nURIs: http://deb.debian.org/debian\nSuites: bookworm-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' |
-                $sudo tee "${parts}bookworm-backports.sources" >/dev/null
-        fi
+        add_backports
         install_needed -t bookworm-backports
     fi
 

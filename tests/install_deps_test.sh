@@ -12,7 +12,7 @@ set -u
 script=$1 work=$2
 rm -rf "$work"
 mkdir -p "$work/bin" "$work/etc/sources.list.d"
-for tool in bash env id tr grep sed tee sort mktemp rm awk mkdir cat cmp cp chmod dirname; do
+for tool in bash env id tr grep sed tee sort mktemp rm awk mkdir cat cmp cp chmod dirname head ln; do
     ln -s "$(command -v "$tool")" "$work/bin/$tool"
 done
 standin() {
@@ -44,7 +44,9 @@ case " $* " in
         case $arg in Dir::Etc::SourceParts=*) parts=${arg#*=} ;; Dir::Etc::SourceList=*) list=${arg#*=} ;; esac
     done
     case $INSTALL:$parts in
-    ok:*) echo "$*" >>"$WORK/installed" ;;
+    ok:*)
+        echo "$*" >>"$WORK/installed"
+        case " $* " in *" qemu-user-static "*) ln -sf qemu-i386-10 "$WORK/bin/qemu-i386" ;; esac ;;
     without-failed:?*) cat "$list" "$parts"/* >"$WORK/used" ;;
     *) echo "E: Unable to correct problems, you have held broken packages." >&2; exit 100 ;;
     esac ;;
@@ -60,11 +62,13 @@ if [ -z "$BROKEN_EMULATION" ] && [ "$entry" = ":qemu-i386:M::$I386_MAGIC:$I386_M
     exit 0
 fi
 echo "Exec format error" >&2; exit 126'
-# qemu 10 and gcc's 32-bit libraries once apt-get has installed them.
-standin qemu-i386 'grep -qs qemu-user-static "$WORK/installed" && echo "qemu-i386 version 10.0.2" || echo "qemu-i386 version 7.2.0"'
+# A fresh machine has no qemu-i386 and no 32-bit gcc libraries; apt-get
+# installs qemu 10 from bookworm-backports and gcc-multilib.
+standin qemu-i386-10 'echo "qemu-i386 version 10.0.2"'
 standin gcc '
 echo "gcc $*" >>"$WORK/calls"
 grep -qs gcc-multilib "$WORK/installed" || exit 1
+case " $* " in *" -o /dev/null "*) ;; *) [ -z "$GCC_FAILS" ] || exit 1 ;; esac
 while [ $# -gt 1 ]; do [ "$1" = -o ] && [ "$2" != /dev/null ] && : >"$2"; shift; done'
 standin mount 'echo "mount $*" >>"$WORK/calls"; : >"$BINFMT_MISC/register"'
 cat >"$work/etc/sources.list" <<'EOF'
@@ -95,7 +99,7 @@ fail() {
 run() {
     case=$1
     rm -f "$work/calls" "$work/updates" "$work/used"
-    WORK=$work UPDATE_FAILURES=$2 INSTALL=$3 KERNEL=${4:-i386} BROKEN_EMULATION=${5:-} \
+    WORK=$work UPDATE_FAILURES=$2 INSTALL=$3 KERNEL=${4:-i386} BROKEN_EMULATION=${5:-} GCC_FAILS=${GCC_FAILS:-} \
         WINE32=$work/bin/wine32 BINFMT_MISC=$work/binfmt I386_EMULATION=$work/emulation \
         I386_MAGIC="$magic" I386_MASK="$mask" PATH=$work/bin bash "$script" >"$work/out" 2>&1
     rc=$?
@@ -137,30 +141,92 @@ case $last in
 *) fail "the last line names neither what is missing nor the command to retry: $last" ;;
 esac
 
-run "a kernel without 32-bit programs" 0 ok x86_64
+# A machine that runs no 32-bit programs, as new: no qemu-i386, no 32-bit
+# gcc libraries, binfmt_misc not mounted, no backports in the sources.
+fresh_machine() {
+    rm -rf "$work/binfmt" "$work/emulation" "$work/installed" "$work/bin/qemu-i386" \
+        "$work/etc/sources.list.d/bookworm-backports.sources"
+    mkdir -p "$work/binfmt"
+}
+# sources ONE_LINE_LIST DEB822: apt's sources of the machine.
+sources() {
+    printf '%s' "$1" >"$work/etc/sources.list"
+    printf '%s' "$2" >"$work/etc/sources.list.d/debian.sources"
+}
+backports=$work/etc/sources.list.d/bookworm-backports.sources
+
+fresh_machine
+sources "" "Types: deb
+URIs: http://mirror.corp.invalid/debian-security
+Suites: bookworm-security
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+
+Types: deb
+URIs: http://mirror.corp.invalid/debian http://second.corp.invalid/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+"
+run "a fresh machine without 32-bit programs, deb822 sources of its own mirror" 0 ok x86_64
 [ $rc -eq 0 ] || fail "exit status $rc, expected 0"
-grep -qx 'Suites: bookworm-backports' "$work/etc/sources.list.d/bookworm-backports.sources" ||
-    fail "bookworm-backports was not added to the sources"
+[ "$(grep -v '^$' "$backports" 2>/dev/null)" = "Types: deb
+URIs: http://mirror.corp.invalid/debian
+Suites: bookworm-backports
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" ] ||
+    fail "bookworm-backports was not added from the machine's mirror: $(cat "$backports" 2>/dev/null)"
 grep -q 'apt-get -t bookworm-backports install .*qemu-user-static' "$work/calls" || fail "qemu was not installed from bookworm-backports"
 grep -q "gcc -m32 -shared .* -o $work/emulation/trapno.so .*/i386-emulation/trapno.c" "$work/calls" ||
     fail "the trap-number fix was not built"
 grep -qx "exec .*qemu-i386 -E LD_PRELOAD=$work/emulation/trapno.so \"\$@\"" "$work/emulation/qemu-i386" ||
     fail "the interpreter does not preload the fix"
+grep -q '^mount -t binfmt_misc' "$work/calls" || fail "binfmt_misc was not mounted"
 grep -qx 'enabled' "$work/binfmt/qemu-i386" || fail "the binfmt_misc entry was not registered as expected"
 grep -q '^NOTE: this kernel runs no 32-bit programs: they run under qemu-user' "$work/out" ||
     fail "the emulation went unsaid"
 
 run "the same kernel again" 0 ok x86_64
 [ $rc -eq 0 ] || fail "exit status $rc, expected 0"
-! grep -q 'qemu-user-static\|-o .*trapno.so' "$work/calls" || fail "the second run installed or built the emulation again"
+! grep -q 'qemu-user-static\|-o .*trapno.so\|^mount' "$work/calls" || fail "the second run installed or built the emulation again"
 grep -q '^NOTE: this kernel runs no 32-bit programs' "$work/out" || fail "the second run did not say so"
 
-rm -rf "$work/binfmt" "$work/emulation" "$work/installed" "$work/etc/sources.list.d/bookworm-backports.sources"
-mkdir -p "$work/binfmt"
+fresh_machine
+sources "deb http://mirror.corp.invalid/debian-security bookworm-security main
+deb [arch=amd64,i386 signed-by=/etc/apt/keyrings/corp.gpg] http://apt.corp.invalid/debian/ bookworm main contrib
+" ""
+run "a fresh machine with one-line sources" 0 ok x86_64
+[ $rc -eq 0 ] || fail "exit status $rc, expected 0"
+grep -qx 'URIs: http://apt.corp.invalid/debian/' "$backports" && grep -qx 'Signed-By: /etc/apt/keyrings/corp.gpg' "$backports" ||
+    fail "bookworm-backports was not added from the one-line entry's mirror: $(cat "$backports" 2>/dev/null)"
+
+fresh_machine
+sources "deb http://mirror.corp.invalid/debian-security bookworm-security main
+" "Types: deb
+URIs: http://vendor.invalid/apt
+Suites: nodistro
+Components: main
+"
+run "no Debian mirror in the sources" 0 ok x86_64
+[ $rc -ne 0 ] || fail "exit status 0, though no mirror was found for bookworm-backports"
+[ ! -f "$backports" ] || fail "a backports source was written without a mirror: $(cat "$backports")"
+grep -q 'no Debian mirror with the suite bookworm' "$work/out" && grep -q 'by hand' "$work/out" ||
+    fail "the missing mirror went unexplained"
+
+fresh_machine
+sources "deb http://registry.invalid/debian bookworm main
+" ""
+GCC_FAILS=1 run "the trap-number fix doesn't build" 0 ok x86_64
+[ $rc -ne 0 ] || fail "exit status 0, though the fix did not build"
+grep -q "install-deps.sh: failed at line [0-9]*: .*gcc -m32 .*retry with: .*install-deps.sh" "$work/out" ||
+    fail "the failed step went unsaid"
+
+fresh_machine
 run "an emulation that doesn't start" 0 ok x86_64 broken
 [ $rc -ne 0 ] || fail "exit status 0, though 32-bit Wine does not start"
 grep -q '32-bit Wine does not start, not even under' "$work/out" || fail "the failure went unexplained"
 
 [ $status -eq 0 ] && echo "install-deps.sh: a failing update retried, a failed suite left out, a failed install named;" \
-    "the emulation set up where the kernel runs no 32-bit programs, once"
+    "the emulation set up on a fresh machine that runs no 32-bit programs, once, from its own mirror;" \
+    "every failure said"
 exit $status
