@@ -16,14 +16,25 @@ static const char* ArgumentsOf(const char* commandLine)
     return p;
 }
 
-bool IsSilent(const char* commandLine)
+// Whether "/x", "/X", "-x" or "-X" occurs in the arguments, for the switch
+// whose lower-case letter is x: a plain byte search, as strstr would make
+// for each of the four.
+static bool HasSwitch(const char* commandLine, char letter)
 {
-    static const char* const switches[] = { "/s", "/S", "-s", "-S" };
-    const char* arguments = ArgumentsOf(commandLine);
-    for (const char* sw : switches)
-        if (std::strstr(arguments, sw))
+    for (const char* p = ArgumentsOf(commandLine); *p; ++p)
+        if ((*p == '/' || *p == '-') && (p[1] | 0x20) == letter)
             return true;
     return false;
+}
+
+bool IsSilent(const char* commandLine)
+{
+    return HasSwitch(commandLine, 's');
+}
+
+bool WaitsForInstaller(const char* commandLine)
+{
+    return HasSwitch(commandLine, 'w');
 }
 
 const char* LastBackslash(const char* begin, const char* end, LeadByteTest isLeadByte)

@@ -1,5 +1,6 @@
-// The two things the launcher reads from its raw command line: whether
-// the run is silent, and the folder the program lies in.
+// What the launcher reads from its raw command line: whether the run is
+// silent, whether it waits for the installer, and the folder the program
+// lies in.
 #ifndef APP_CMDLINE_H
 #define APP_CMDLINE_H
 
@@ -11,6 +12,11 @@
 // arguments), an unquoted one at the first space or tab. So no folder name
 // makes a run silent.
 bool IsSilent(const char* commandLine);
+
+// True if "/w", "/W", "-w" or "-W" occurs in the arguments, found as
+// IsSilent finds its switch ("/wait" counts, a folder name never does):
+// the run waits for the INF installer it starts and ends with its result.
+bool WaitsForInstaller(const char* commandLine);
 
 // Whether a byte of the system code page begins a double-byte character.
 // In code pages 932, 936, 949 and 950 the byte after such a byte may be

@@ -1,11 +1,12 @@
-// The two command-line operations on any line and any capacity. The first
-// two bytes of an input choose the capacity (modulo the line's length + 3,
-// so that too small, exact and ample all come up), the rest is the line.
+// The command-line operations on any line and any capacity. The first two
+// bytes of an input choose the capacity (modulo the line's length + 3, so
+// that too small, exact and ample all come up), the rest is the line.
 // Checked against a model of the rules written with std::string: the
-// silent answer (a switch counts in the arguments only); the size answer
-// (the path read in code page 932), the same for every capacity and equal
-// to the copied length + 1; the copy itself; and that nothing is written
-// when the capacity is too small or there is no backslash.
+// silent and the wait answers (a switch counts in the arguments only); the
+// size answer (the path read in code page 932), the same for every
+// capacity and equal to the copied length + 1; the copy itself; and that
+// nothing is written when the capacity is too small or there is no
+// backslash.
 #include "check.h"
 #include "app/cmdline.h"
 
@@ -48,6 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const char* sw : { "/s", "/S", "-s", "-S" })
         silent = silent || arguments.find(sw) != std::string::npos;
     CHECK(IsSilent(text.get()) == silent, "silent should be %d", silent);
+    bool wait = false;
+    for (const char* sw : { "/w", "/W", "-w", "-W" })
+        wait = wait || arguments.find(sw) != std::string::npos;
+    CHECK(WaitsForInstaller(text.get()) == wait, "wait should be %d", wait);
 
     std::string path = line;
     if (!line.empty() && line[0] == '"') {

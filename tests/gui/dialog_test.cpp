@@ -95,7 +95,11 @@ protected:
         });
     }
 
-    void SetUp() override { DeleteUninstallKey(); }
+    void SetUp() override
+    {
+        DeleteUninstallKey();
+        SetEnvironmentVariableA("RECORDER_EXIT_CODE_RUNDLL32", nullptr);
+    }
     void TearDown() override { DeleteUninstallKey(); }
 
     // Answers with Esc and checks that the run then ends without a trace.
@@ -334,34 +338,45 @@ void Give(LauncherRun& run, Answer answer)
     }
 }
 
+// Each answer, with the wait switch (/w) and without: the same entry and
+// programs started, and the exit code that a deployment tool reads. Without
+// the switch it is 0, whatever the answer. With it a refusal, by No, Esc or
+// the close box, gives 1602 (ERROR_INSTALL_USEREXIT), and Yes the
+// installer's exit status, here 3010.
 TEST_F(Dialog, AnswersDecideWhatIsWrittenAndStarted)
 {
+    const DWORD kInstallerStatus = 3010;
+    const DWORD kRefused = 1602;
     const struct {
         Answer answer;
         const char* locale;
         const Texts& texts;
         bool consent;
         bool readme;
+        bool wait;
     } rows[] = {
-        /* 0 */ { Answer::Enter, "0409", kEnglish, true, true },
-        /* 1 */ { Answer::YesBoxCleared, "0407", kGerman, true, false },
-        /* 2 */ { Answer::EnterOnTheBox, "040C", kFrench, true, true },
-        /* 3 */ { Answer::EnterOnNo, "0409", kEnglish, false, false },
-        /* 4 */ { Answer::No, "0407", kGerman, false, false },
-        /* 5 */ { Answer::Esc, "0409", kEnglish, false, false },
-        /* 6 */ { Answer::CloseCommand, "040C", kFrench, false, false },
+        /* 0 */ { Answer::Enter, "0409", kEnglish, true, true, true },
+        /* 1 */ { Answer::YesBoxCleared, "0407", kGerman, true, false, false },
+        /* 2 */ { Answer::EnterOnTheBox, "040C", kFrench, true, true, false },
+        /* 3 */ { Answer::EnterOnNo, "0409", kEnglish, false, false, false },
+        /* 4 */ { Answer::No, "0407", kGerman, false, false, true },
+        /* 5 */ { Answer::Esc, "0409", kEnglish, false, false, true },
+        /* 6 */ { Answer::CloseCommand, "040C", kFrench, false, false, true },
     };
     const std::string rundll32 = SystemProgram("rundll32.exe");
     const std::string notepad = SystemProgram("notepad.exe");
+    SetEnvironmentVariableA("RECORDER_EXIT_CODE_RUNDLL32", std::to_string(kInstallerStatus).c_str());
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
-        SCOPED_TRACE("row " + std::to_string(i));
+        SCOPED_TRACE("row " + std::to_string(i) + (rows[i].wait ? ", /w" : ""));
         DeleteUninstallKey();
         SetResourceLocale(rows[i].locale);
-        LauncherRun run(s_full);
+        LauncherRun run(s_full, "setup.exe", rows[i].wait ? " /w" : "");
         ASSERT_TRUE(run.WaitForDialog()) << "no dialog";
         Give(run, rows[i].answer);
         Outcome outcome = run.WaitForEnd();
         EXPECT_TRUE(outcome.ended) << "setup.exe still running";
+        EXPECT_EQ(!rows[i].wait ? 0u : rows[i].consent ? kInstallerStatus : kRefused, outcome.exitCode)
+            << "exit code";
 
         EXPECT_EQ(rows[i].consent, outcome.keyWritten) << "uninstall entry";
         if (rows[i].consent) {
@@ -387,5 +402,6 @@ TEST_F(Dialog, AnswersDecideWhatIsWrittenAndStarted)
         }
     }
 }
+
 
 }

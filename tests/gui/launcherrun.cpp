@@ -270,6 +270,7 @@ Outcome LauncherRun::WaitForEnd()
 {
     Outcome outcome;
     outcome.ended = WaitForSingleObject(m_pi.hProcess, kTimeoutMs) == WAIT_OBJECT_0;
+    GetExitCodeProcess(m_pi.hProcess, &outcome.exitCode);
     // A program it started is running, or has logged itself and ended.
     EXPECT_TRUE(WaitFor([&] { return !ChildRunning(m_pi.dwProcessId); })) << "started programs still running";
 

@@ -36,6 +36,7 @@ struct Started {
 // What a run left behind.
 struct Outcome {
     bool ended = false;  // setup.exe ended in time
+    DWORD exitCode = STILL_ACTIVE;  // setup.exe's, once it has ended
     bool keyWritten = false;
     DWORD nameType = 0;
     std::string displayName;  // the value's bytes, its zero included

@@ -48,6 +48,52 @@ TEST(IsSilent, FindsEachSwitchInTheArgumentsOnly)
     }
 }
 
+// The wait switch is found as the silent switch is, on its own or beside
+// it, in either order; and never in the program's path.
+TEST(WaitsForInstaller, FindsEachSwitchInTheArgumentsOnly)
+{
+    struct Case {
+        const char* line;
+        bool wait;
+        bool silent;
+    } cases[] = {
+        /* 0 */ { "setup /w", true, false },
+        /* 1 */ { "setup /W", true, false },
+        /* 2 */ { "setup -w", true, false },
+        /* 3 */ { "setup -W", true, false },
+        /* 4 */ { "setup /s /w", true, true },
+        /* 5 */ { "setup -W -S", true, true },
+        /* 6 */ { "setup /s/w", true, true },
+        /* 7 */ { "setup /sw", false, true },     // a switch is two bytes: "sw" is not "/w"
+        /* 8 */ { "setup /ws", true, false },
+        /* 9 */ { "\"C:\\pkg\\setup.exe\" /wait", true, false },  // inside longer arguments
+        /* 10 */ { "\"C:\\pkg\\setup.exe\"/w", true, false },      // right after the closing quote
+        /* 11 */ { "\"C:\\pkg\\setup.exe\" \"/s /w\"", true, true },  // in quotes
+        /* 12 */ { "\"C:\\pkg\\setup.exe\" \"D:\\logs-w\"", true, false },
+        /* 13 */ { "setup.exe\t-w", true, false },
+        /* 14 */ { "setup /s", false, true },
+        /* 15 */ { "setup \\w w/ W- / - w", false, false },
+        /* 16 */ { "setup /x /y", false, false },
+        /* 17 */ { "", false, false },
+        // A switch in the program's path doesn't count.
+        /* 18 */ { "\"C:\\kavro-win\\setup.exe\"", false, false },
+        /* 19 */ { "\"C:\\kavro-win\\setup.exe\" /s", false, true },
+        /* 20 */ { "\"C:\\pkg/w -s\\setup.exe\" /x", false, false },
+        /* 21 */ { "C:\\Tools-Win\\setup.exe", false, false },
+        /* 22 */ { "C:\\Tools-Win\\setup.exe -S", false, true },
+        /* 23 */ { "C:\\Tools-Win\\setup.exe -S -w", true, true },
+        // Without a closing quote, all of the line is the path.
+        /* 24 */ { "\"C:\\pkg\\setup.exe /s /w", false, false },
+        // Only the first character is tested for a quote.
+        /* 25 */ { " \"C:\\pkg-w\\setup.exe\"", true, false },
+    };
+    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        SCOPED_TRACE("row " + std::to_string(i) + ": " + cases[i].line);
+        EXPECT_EQ(cases[i].wait, WaitsForInstaller(cases[i].line));
+        EXPECT_EQ(cases[i].silent, IsSilent(cases[i].line));
+    }
+}
+
 bool SingleByte(unsigned char)
 {
     return false;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 const char kRundll32[] = "C:\\windows\\system32\\rundll32.exe";
@@ -67,8 +69,9 @@ protected:
         MakeEmptyDir(m_root);
         m_log = m_root + "\\started.log";
         SetEnvironmentVariableA("RECORDER_LOG", m_log.c_str());
-        SetEnvironmentVariableA("RECORDER_STAY_MS", nullptr);
-        SetEnvironmentVariableA("RECORDER_NEVER_IDLE", nullptr);
+        for (const char* setting : { "RECORDER_STAY_MS", "RECORDER_NEVER_IDLE", "RECORDER_EXIT_CODE" })
+            for (const char* program : { "", "_RUNDLL32", "_NOTEPAD" })
+                SetEnvironmentVariableA((std::string(setting) + program).c_str(), nullptr);
     }
 
     void TearDown() override
@@ -78,10 +81,10 @@ protected:
     }
 
     // Runs setup.exe with the command line in folder cwd (the program's own
-    // folder by default) until it and all it started have ended; returns
-    // what the recorders wrote down.
+    // folder by default) until it and all it started have ended, expecting
+    // it to end with exitCode; returns what the recorders wrote down.
     std::vector<Record> Run(const std::string& app, const std::string& commandLine,
-                            std::string cwd = "")
+                            std::string cwd = "", DWORD exitCode = 0)
     {
         if (cwd.empty())
             cwd = app.substr(0, app.find_last_of('\\'));
@@ -92,7 +95,7 @@ protected:
             return {};
         }
         EXPECT_TRUE(run.WaitExit(10000)) << "setup.exe still runs after 10 s: " << commandLine;
-        EXPECT_EQ(0u, run.ExitCode()) << "setup.exe crashed (or failed)";
+        EXPECT_EQ(exitCode, run.ExitCode()) << "setup.exe's exit code (a crash gives its exception's)";
         EXPECT_TRUE(run.WaitAll(10000)) << "what setup.exe started still runs after 10 s";
         EXPECT_EQ(0, run.WindowsCreated()) << "setup.exe made a window";
         return ReadRecords(m_log);
@@ -252,29 +255,35 @@ TEST_F(SetupTest, TextsAndFoldersAsWritten)
 // The installer library and restart mode are those of the system that
 // setup.exe runs on: setupx.dll and 130 on Windows 9x; setupapi.dll and
 // 132 on the NT family, where 130 would always ask for a restart. Wine
-// tells a program the version its AppDefaults key names.
+// tells a program the version its AppDefaults key names. On either family
+// the wait switch ends with the installer's status (here 3010), and a run
+// without it with 0.
 TEST_F(SetupTest, InstallerOfTheSystem)
 {
     const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\setup.exe";
     static const struct {
         const char* version;
         const char* installer;
+        bool wait;
     } rows[] = {
-        /* 0 */ { "win95", "setupx.dll,InstallHinfSection DefaultInstall 130 " },
-        /* 1 */ { "win98", "setupx.dll,InstallHinfSection DefaultInstall 130 " },
-        /* 2 */ { "winme", "setupx.dll,InstallHinfSection DefaultInstall 130 " },
-        /* 3 */ { "nt40", "setupapi.dll,InstallHinfSection DefaultInstall 132 " },
-        /* 4 */ { "win2k", "setupapi.dll,InstallHinfSection DefaultInstall 132 " },
-        /* 5 */ { "winxp", "setupapi.dll,InstallHinfSection DefaultInstall 132 " },
-        /* 6 */ { "win7", "setupapi.dll,InstallHinfSection DefaultInstall 132 " },
-        /* 7 */ { "win10", "setupapi.dll,InstallHinfSection DefaultInstall 132 " },
+        /* 0 */ { "win95", "setupx.dll,InstallHinfSection DefaultInstall 130 ", true },
+        /* 1 */ { "win98", "setupx.dll,InstallHinfSection DefaultInstall 130 ", false },
+        /* 2 */ { "winme", "setupx.dll,InstallHinfSection DefaultInstall 130 ", false },
+        /* 3 */ { "nt40", "setupapi.dll,InstallHinfSection DefaultInstall 132 ", true },
+        /* 4 */ { "win2k", "setupapi.dll,InstallHinfSection DefaultInstall 132 ", false },
+        /* 5 */ { "winxp", "setupapi.dll,InstallHinfSection DefaultInstall 132 ", false },
+        /* 6 */ { "win7", "setupapi.dll,InstallHinfSection DefaultInstall 132 ", false },
+        /* 7 */ { "win10", "setupapi.dll,InstallHinfSection DefaultInstall 132 ", true },
     };
     std::string dir = m_root + "\\pkg";
     MakePackage(dir, { kEnglish });
+    WriteBytes(dir + "\\tool.inf", "[Version]\r\n");
+    SetEnvironmentVariableA("RECORDER_EXIT_CODE", "3010");
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         SCOPED_TRACE(testing::Message() << "row " << i << ": " << rows[i].version);
         SetValue(HKEY_CURRENT_USER, kAppDefaults, "Version", REG_SZ, std::string(rows[i].version) + '\0');
-        auto started = RunSilent(dir);
+        std::string exe = dir + "\\setup.exe";
+        auto started = Run(exe, "\"" + exe + (rows[i].wait ? "\" /s /w" : "\" /s"), "", rows[i].wait ? 3010 : 0);
         EXPECT_EQ(1u, started.size()) << Describe(started);
         if (!started.empty()) {
             EXPECT_EQ("\"" + std::string(kRundll32) + "\" " + rows[i].installer + dir + "\\tool.inf",
@@ -424,6 +433,7 @@ TEST_F(SetupTest, DoesNotWaitForStartedPrograms)
         DWORD answered = GetTickCount();
         EXPECT_TRUE(run.WaitExit(15000)) << "setup.exe still runs";
         EXPECT_LT(GetTickCount() - answered, 3000u) << "setup.exe waited for what it started";
+        EXPECT_EQ(0u, run.ExitCode()) << "without /w the exit code is the framework's 0";
         DWORD expected = silent ? 1u : 2u;  // the installer; then Notepad on the readme
         EXPECT_EQ(expected, run.ActiveProcesses()) << "what setup.exe started should still run";
         EXPECT_EQ(expected + 1, run.TotalProcesses());
@@ -582,6 +592,149 @@ TEST_F(SetupTest, InteractiveRunAccepted)
     EXPECT_EQ("\"" + std::string(kNotepad) + "\" readme.txt", started[1].commandLine);
     EXPECT_EQ(SW_SHOWNORMAL, started[1].showWindow);
     EXPECT_EQ(SW_SHOWNORMAL, started[1].cmdShow);
+}
+
+// The exit code of a run that waits when there is nothing to install,
+// Windows Installer's "fatal error", which deployment tools know. (A
+// refusal's, 1602, is the GUI tests' to check.)
+const DWORD kFailure = 1603;  // ERROR_INSTALL_FAILURE
+
+// With the wait switch the launcher ends after the installer, with the
+// installer's exit status; without it, while the installer still runs,
+// with 0 whatever the installer ends with. A switch in the folder's name
+// counts for nothing. The installer stays 1 s and never becomes idle.
+TEST_F(SetupTest, WaitSwitchWaitsForTheInstaller)
+{
+    const DWORD kStayMs = 1000;
+    static const struct {
+        const char* folder;
+        const char* arguments;
+        const char* status;  // the installer's
+        bool waits;
+    } rows[] = {
+        /* 0 */ { "pkg", " /s /w", "0", true },
+        /* 1 */ { "pkg", " -W -S", "3221225477", true },  // 0xC0000005, a crash's
+        /* 2 */ { "kavro-win", " /s", "3010", false },
+    };
+    SetEnvironmentVariableA("RECORDER_STAY_MS", std::to_string(kStayMs).c_str());
+    SetEnvironmentVariableA("RECORDER_NEVER_IDLE", "1");
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        std::string dir = m_root + "\\" + rows[i].folder;
+        std::string exe = dir + "\\setup.exe";
+        SCOPED_TRACE(testing::Message() << "row " << i << ": \"" << exe << "\"" << rows[i].arguments);
+        MakePackage(dir, { kEnglish });
+        WriteBytes(dir + "\\tool.inf", "[Version]\r\n");
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+        DeleteFileA(m_log.c_str());
+        SetEnvironmentVariableA("RECORDER_EXIT_CODE", rows[i].status);
+        ChildRun run;
+        ASSERT_TRUE(run.Start(exe, "\"" + exe + "\"" + rows[i].arguments, dir));
+        EXPECT_TRUE(run.WaitExit(15000)) << "setup.exe still runs after 15 s";
+        if (rows[i].waits) {
+            EXPECT_EQ(0u, run.ActiveProcesses()) << "setup.exe ended before the installer";
+            EXPECT_GE(run.ElapsedMs(), kStayMs) << "setup.exe ended before the installer could";
+            EXPECT_EQ(std::strtoul(rows[i].status, nullptr, 10), run.ExitCode()) << "the installer's status";
+        } else {
+            EXPECT_EQ(1u, run.ActiveProcesses()) << "setup.exe waited for the installer";
+            EXPECT_EQ(0u, run.ExitCode()) << "without /w the exit code is the framework's 0";
+        }
+        EXPECT_TRUE(run.WaitAll(10000));
+        EXPECT_VALUE(TextValue(REG_SZ, "Tool"), Uninstall("DisplayName"));
+        EXPECT_INSTALLER_ONLY(ReadRecords(m_log), dir + "\\tool.inf");
+    }
+}
+
+// With the wait switch, a package with nothing to install ends with 1603,
+// starts nothing and writes no entry: no INF file by the name the language
+// files give, no name at all, a folder by that name. (Without the switch
+// such a package gets its entry and the installer started, as before the
+// switch was there: the packages of SilentSwitches and MissingTexts have
+// no INF file.)
+TEST_F(SetupTest, WaitSwitchWithNothingToInstall)
+{
+    const Language noInf = { "ENG", "[Proj]\r\nName=Tool\r\n", "[Translation]\r\nRemove=Tool goes\r\n" };
+    const Language folderInf = { "ENG", "[Proj]\r\nName=Tool\r\nINF=sub\r\n", "" };
+    static const struct {
+        const Language* language;
+        const char* arguments;
+    } rows[] = {
+        /* 0 */ { &kEnglish, " /s /w" },
+        /* 1 */ { &noInf, " /s /w" },
+        /* 2 */ { &folderInf, " -w -s" },
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i << ":" << rows[i].arguments);
+        std::string dir = m_root + "\\pkg" + std::to_string(i);
+        MakePackage(dir, { *rows[i].language });
+        CreateDirectoryA((dir + "\\sub").c_str(), nullptr);
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+        std::string exe = dir + "\\setup.exe";
+        auto started = Run(exe, "\"" + exe + "\"" + rows[i].arguments, "", kFailure);
+        EXPECT_EQ(0u, started.size()) << "setup.exe started something:\n" << Describe(started);
+        EXPECT_FALSE(Uninstall("DisplayName").present) << "setup.exe wrote an entry";
+        EXPECT_FALSE(Uninstall("Message").present) << "setup.exe wrote an entry";
+    }
+}
+
+// With the wait switch and no rundll32.exe to start the installer with,
+// 1603: when the system folder has none, nothing is written or started;
+// when its rundll32.exe is no program, the start fails. The prefix's
+// recorder is put back afterwards, also after a failure.
+TEST_F(SetupTest, WaitSwitchWithoutRundll32)
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    // The premise: the Windows folder has no copy to fall back on.
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((std::string(windows) + "\\rundll32.exe").c_str()));
+    struct PutBack {
+        ~PutBack() { CopyFileA(WinPath(Env("RECORDER_EXE")).c_str(), kRundll32, FALSE); }
+    } putBack;
+
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    WriteBytes(dir + "\\tool.inf", "[Version]\r\n");
+    std::string exe = dir + "\\setup.exe";
+
+    ASSERT_TRUE(DeleteFileA(kRundll32));
+    auto started = Run(exe, "\"" + exe + "\" /s /w", "", kFailure);
+    EXPECT_EQ(0u, started.size()) << Describe(started);
+    EXPECT_FALSE(Uninstall("DisplayName").present) << "setup.exe wrote an entry";
+
+    WriteBytes(kRundll32, "no program\r\n");
+    started = Run(exe, "\"" + exe + "\" /s /w", "", kFailure);
+    EXPECT_EQ(0u, started.size()) << Describe(started);
+}
+
+// After Yes in the dialog, the wait switch waits for the installer (1 s)
+// and not for Notepad on the readme (20 s): the launcher ends with the
+// installer's status while Notepad still runs.
+TEST_F(SetupTest, WaitSwitchWaitsNotForNotepad)
+{
+    if (!HaveDisplay())
+        SKIP_FOR_WANT_OF("a display for the dialog");
+    std::string dir = m_root + "\\pkg";
+    MakePackage(dir, { kEnglish });
+    WriteBytes(dir + "\\tool.inf", "[Version]\r\n");
+    SetEnvironmentVariableA("RECORDER_NEVER_IDLE", "1");
+    SetEnvironmentVariableA("RECORDER_STAY_MS_RUNDLL32", "1000");
+    SetEnvironmentVariableA("RECORDER_EXIT_CODE_RUNDLL32", "5");
+    SetEnvironmentVariableA("RECORDER_STAY_MS_NOTEPAD", "20000");
+    ChildRun run;
+    ASSERT_TRUE(run.Start(dir + "\\setup.exe", "setup.exe /w", dir));
+    HWND hDlg = run.FindWindowOfChild(10000);
+    ASSERT_TRUE(hDlg != nullptr) << "no dialog appeared";
+    PostMessageA(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+    DWORD answered = GetTickCount();
+    EXPECT_TRUE(run.WaitExit(15000)) << "setup.exe still runs";
+    EXPECT_LT(GetTickCount() - answered, 10000u) << "setup.exe waited for Notepad";
+    EXPECT_EQ(5u, run.ExitCode()) << "the installer's status";
+    EXPECT_EQ(3u, run.TotalProcesses()) << "setup.exe, the installer and Notepad";
+    EXPECT_EQ(1u, run.ActiveProcesses()) << "Notepad alone should still run";
+    auto started = ReadRecords(m_log);
+    ASSERT_EQ(2u, started.size()) << Describe(started);
+    EXPECT_STRCASEEQ(kRundll32, started[0].module.c_str());
+    EXPECT_STRCASEEQ(kNotepad, started[1].module.c_str());
+    // The job ends Notepad when run goes out of scope.
 }
 
 }
