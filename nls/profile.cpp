@@ -41,25 +41,6 @@ size_t Length(const char* s)
     return n;
 }
 
-void AppendUtf8(char*& out, unsigned long ch)
-{
-    if (ch < 0x80) {
-        *out++ = static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        *out++ = static_cast<char>(0xC0 | ch >> 6);
-        *out++ = static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | ch >> 12);
-        *out++ = static_cast<char>(0x80 | (ch >> 6 & 0x3F));
-        *out++ = static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xF0 | ch >> 18);
-        *out++ = static_cast<char>(0x80 | (ch >> 12 & 0x3F));
-        *out++ = static_cast<char>(0x80 | (ch >> 6 & 0x3F));
-        *out++ = static_cast<char>(0x80 | (ch & 0x3F));
-    }
-}
-
 }
 
 bool IsProfileBlank(unsigned char c)
@@ -212,24 +193,4 @@ ProfileMark ProfileMarkOf(const char* bytes, size_t size)
 size_t ProfileMarkLength(ProfileMark mark)
 {
     return mark == kNoMark ? 0 : mark == kUtf8Mark ? 3 : 2;
-}
-
-size_t Utf8FromUtf16(const char* bytes, size_t size, bool bigEndian, char* out)
-{
-    const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
-    size_t units = size / 2;
-    char* start = out;
-    for (size_t i = 0; i < units; ++i) {
-        unsigned long unit = bigEndian ? (b[2 * i] << 8 | b[2 * i + 1]) : (b[2 * i + 1] << 8 | b[2 * i]);
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units) {
-            unsigned long next = bigEndian ? (b[2 * i + 2] << 8 | b[2 * i + 3]) : (b[2 * i + 3] << 8 | b[2 * i + 2]);
-            if (next >= 0xDC00 && next <= 0xDFFF) {
-                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        AppendUtf8(out, unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit);
-    }
-    return static_cast<size_t>(out - start);
 }

@@ -62,8 +62,4 @@ ProfileMark ProfileMarkOf(const char* bytes, size_t size);
 // The length of a mark.
 size_t ProfileMarkLength(ProfileMark mark);
 
-// UTF-16 bytes, without their mark, as UTF-8 in out, which holds at least
-// size / 2 * 3 bytes; a lone surrogate gives U+FFFD. Returns the length.
-size_t Utf8FromUtf16(const char* bytes, size_t size, bool bigEndian, char* out);
-
 #endif

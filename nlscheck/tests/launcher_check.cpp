@@ -236,9 +236,24 @@ std::string Shown(const std::string& bytes)
     return out;
 }
 
+// UTF-8 text in the system's code page, as GetCommandLineA gives it.
+std::string SystemCodePageFromUtf8(const std::string& text)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(n > 0 ? n : 0, L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n : 0, '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
 // The programs the recorder saw started, one line each, as their module,
 // command line and show mode, split by tabs. The recorder writes
-// <pid>|<creation time>|<nCmdShow>|<wShowWindow>|<module>|<command line>.
+// <pid>|<creation time>|<nCmdShow>|<wShowWindow>|<module>|<command line>,
+// the command line in UTF-8.
 std::vector<std::string> Started(const std::string& record)
 {
     std::vector<std::string> started;
@@ -249,7 +264,7 @@ std::vector<std::string> Started(const std::string& record)
         std::string commandLine = f[5];
         for (size_t i = 6; i < f.size(); ++i)
             commandLine += "|" + f[i];
-        started.push_back(f[4] + "\t" + commandLine + "\t" + f[2]);
+        started.push_back(f[4] + "\t" + SystemCodePageFromUtf8(commandLine) + "\t" + f[2]);
     }
     return started;
 }

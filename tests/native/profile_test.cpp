@@ -108,26 +108,17 @@ TEST(ProfileReader, ByteOrderMarks)
     struct Case {
         std::string bytes;
         ProfileMark mark;
-        std::string utf8;  // the text after the mark, for UTF-16
     } cases[] = {
-        /* 0 */ { "\xEF\xBB\xBF[T]", kUtf8Mark, "" },
-        /* 1 */ { std::string("\xFF\xFE[\0\x1F\x04\n\0", 8), kUtf16LEMark, "[\xD0\x9F\n" },
-        /* 2 */ { std::string("\xFE\xFF\0[\x30\xB5\xD8\x3D\xDE\x00", 10), kUtf16BEMark,
-                  "[\xE3\x82\xB5\xF0\x9F\x98\x80" },
-        // A lone surrogate, and an odd last byte, which is dropped.
-        /* 3 */ { std::string("\xFF\xFE\x00\xD8x\0y", 7), kUtf16LEMark, "\xEF\xBF\xBDx" },
-        /* 4 */ { "\xEF\xBB[T]", kNoMark, "" },
-        /* 5 */ { "\xFF", kNoMark, "" },
+        /* 0 */ { "\xEF\xBB\xBF[T]", kUtf8Mark },
+        /* 1 */ { std::string("\xFF\xFE[\0", 4), kUtf16LEMark },
+        /* 2 */ { std::string("\xFE\xFF\0[", 4), kUtf16BEMark },
+        /* 3 */ { "\xEF\xBB[T]", kNoMark },
+        /* 4 */ { "\xFF", kNoMark },
+        /* 5 */ { "[T]\xEF\xBB\xBF", kNoMark },
     };
     for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
-        const Case& c = cases[i];
-        ProfileMark mark = ProfileMarkOf(c.bytes.data(), c.bytes.size());
-        EXPECT_EQ(c.mark, mark) << "row " << i;
-        if (mark != kUtf16LEMark && mark != kUtf16BEMark)
-            continue;
-        size_t skip = ProfileMarkLength(mark);
-        std::string out((c.bytes.size() - skip) / 2 * 3 + 1, '#');
-        size_t n = Utf8FromUtf16(c.bytes.data() + skip, c.bytes.size() - skip, mark == kUtf16BEMark, &out[0]);
-        EXPECT_EQ(c.utf8, out.substr(0, n)) << "row " << i;
+        ProfileMark mark = ProfileMarkOf(cases[i].bytes.data(), cases[i].bytes.size());
+        EXPECT_EQ(cases[i].mark, mark) << "row " << i;
+        EXPECT_EQ(i == 0 ? 3u : i < 3 ? 2u : 0u, ProfileMarkLength(mark)) << "row " << i;
     }
 }
