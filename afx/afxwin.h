@@ -24,6 +24,14 @@ Function AfxSystemFunction(const char* module, const char* name)
 {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(AfxSystemProc(module, name)));
 }
+// A wide function of the NT family; null on Windows 9x, which keeps to its
+// ANSI calls.
+FARPROC AfxWideProc(const char* module, const char* name);
+template <typename Function>
+Function AfxWideFunction(const char* module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(AfxWideProc(module, name)));
+}
 
 // A text of a code page as the system's wide text, for one wide call.
 class CWideText {

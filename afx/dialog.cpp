@@ -149,7 +149,7 @@ INT_PTR CDialog::DoModal()
     HWND hWndParent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     typedef INT_PTR(WINAPI * DialogBoxW)(HINSTANCE, LPCDLGTEMPLATEW, HWND, DLGPROC, LPARAM);
     DialogBoxW dialogBoxW =
-        AfxIsNTFamily() ? AfxSystemFunction<DialogBoxW>("USER32.DLL", "DialogBoxIndirectParamW") : nullptr;
+        AfxWideFunction<DialogBoxW>("USER32.DLL", "DialogBoxIndirectParamW");
     INT_PTR result =
         dialogBoxW ? dialogBoxW(hInst, static_cast<LPCDLGTEMPLATEW>(m_lpDialogTemplate), hWndParent, DialogProc,
                                 reinterpret_cast<LPARAM>(this))

@@ -10,6 +10,11 @@ FARPROC AfxSystemProc(const char* module, const char* name)
     return hModule ? ::GetProcAddress(hModule, name) : nullptr;
 }
 
+FARPROC AfxWideProc(const char* module, const char* name)
+{
+    return AfxIsNTFamily() ? AfxSystemProc(module, name) : nullptr;
+}
+
 CWideText::CWideText(const char* text, UINT codePage)
 {
     int n = ::MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);

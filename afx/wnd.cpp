@@ -13,7 +13,7 @@ namespace {
 void SetTextOf(HWND hWnd, const char* text, UINT codePage)
 {
     typedef BOOL(WINAPI * SetTextW)(HWND, LPCWSTR);
-    SetTextW setTextW = AfxIsNTFamily() ? AfxSystemFunction<SetTextW>("USER32.DLL", "SetWindowTextW") : nullptr;
+    SetTextW setTextW = AfxWideFunction<SetTextW>("USER32.DLL", "SetWindowTextW");
     if (setTextW)
         setTextW(hWnd, CWideText(text, codePage));
     else

@@ -35,7 +35,7 @@ void SetDisplayName(HKEY hKey)
     LookupAppText(kPackageName, name, codePage);
     typedef LONG(WINAPI * RegSetValueExW)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD);
     RegSetValueExW setValue =
-        AfxIsNTFamily() ? AfxSystemFunction<RegSetValueExW>("ADVAPI32.DLL", "RegSetValueExW") : nullptr;
+        AfxWideFunction<RegSetValueExW>("ADVAPI32.DLL", "RegSetValueExW");
     if (!setValue) {
         SetTextValue(hKey, "DisplayName", REG_SZ, name);
         return;
@@ -67,7 +67,7 @@ bool IsFile(const CString& path)
     DWORD attributes;
     typedef DWORD(WINAPI * GetFileAttributesW)(LPCWSTR);
     GetFileAttributesW get =
-        AfxIsNTFamily() ? AfxSystemFunction<GetFileAttributesW>("KERNEL32.DLL", "GetFileAttributesW") : nullptr;
+        AfxWideFunction<GetFileAttributesW>("KERNEL32.DLL", "GetFileAttributesW");
     if (get)
         attributes = get(CWideText(path, CP_UTF8));
     else
@@ -103,7 +103,7 @@ void Start(const CString& commandLine, WORD showMode)
     typedef BOOL(WINAPI * CreateProcessW)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD,
                                           LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION);
     CreateProcessW createW =
-        AfxIsNTFamily() ? AfxSystemFunction<CreateProcessW>("KERNEL32.DLL", "CreateProcessW") : nullptr;
+        AfxWideFunction<CreateProcessW>("KERNEL32.DLL", "CreateProcessW");
     // The wide and the ANSI start-up records differ only in their strings' types.
     STARTUPINFOA si = {};
     si.cb = sizeof si;

@@ -11,23 +11,6 @@ bool IsSystemLeadByte(unsigned char c)
     return IsDBCSLeadByte(c) != FALSE;
 }
 
-size_t GetProgramDirectory(size_t capacity, char* dest)
-{
-    size_t n = ProgramDirectoryOf(GetCommandLineA(), IsSystemLeadByte, capacity, dest);
-    if (n != 0)
-        return n;
-    char module[MAX_PATH + 1];
-    DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH)
-        module[0] = '\0';
-    n = ProgramDirectoryOf(module, IsSystemLeadByte, capacity, dest);
-    if (n != 0)
-        return n;
-    if (capacity > 0)
-        dest[0] = '\0';
-    return 1;
-}
-
 bool NoLeadBytes(unsigned char)
 {
     return false;
@@ -39,7 +22,7 @@ namespace {
 const DWORD kLongestPath = 32768;
 
 // The directory part of a command line or path, by ProgramDirectoryOf's
-// rules; false when it has no backslash.
+// rules; false, leaving it alone, when there is no backslash to cut at.
 bool DirectoryOf(const char* commandLine, LeadByteTest isLeadByte, CString& directory)
 {
     size_t size = ProgramDirectoryOf(commandLine, isLeadByte, 0, nullptr);
@@ -50,64 +33,50 @@ bool DirectoryOf(const char* commandLine, LeadByteTest isLeadByte, CString& dire
     return true;
 }
 
-// The program's folder on the NT family, in UTF-8, by the same rules as on
-// Windows 9x: from the wide command line, or the module's wide path.
-CString WideProgramDirectory()
-{
-    typedef LPWSTR(WINAPI * GetCommandLineW)();
-    typedef DWORD(WINAPI * GetModuleFileNameW)(HMODULE, LPWSTR, DWORD);
-    typedef DWORD(WINAPI * GetFullPathNameW)(LPCWSTR, DWORD, LPWSTR, LPWSTR*);
-    GetCommandLineW getCommandLine = AfxSystemFunction<GetCommandLineW>("KERNEL32.DLL", "GetCommandLineW");
-    GetModuleFileNameW getModuleFileName = AfxSystemFunction<GetModuleFileNameW>("KERNEL32.DLL", "GetModuleFileNameW");
-    GetFullPathNameW getFullPathName = AfxSystemFunction<GetFullPathNameW>("KERNEL32.DLL", "GetFullPathNameW");
-    WCHAR* path = static_cast<WCHAR*>(std::malloc(sizeof(WCHAR) * kLongestPath));
-    if (!getCommandLine || !getModuleFileName || !getFullPathName || !path) {
-        std::free(path);
-        return CString();
-    }
-
-    CString directory;
-    if (!DirectoryOf(AfxUtf8FromWide(getCommandLine()), NoLeadBytes, directory)) {
-        DWORD length = getModuleFileName(nullptr, path, kLongestPath);
-        path[length < kLongestPath ? length : 0] = 0;
-        DirectoryOf(AfxUtf8FromWide(path), NoLeadBytes, directory);
-    }
-    if (IsRelative(directory)) {
-        DWORD n = getFullPathName(CWideText(directory, CP_UTF8), kLongestPath, path, nullptr);
-        if (n > 0 && n < kLongestPath)
-            directory = AfxUtf8FromWide(path);
-    }
-    std::free(path);
-    return directory;
-}
-
-}
-
-bool IsRelative(const CString& directory)
-{
-    return !directory.IsEmpty() && !(directory.GetLength() >= 2 && directory[1] == ':') && directory[0] != '\\';
 }
 
 CString ProgramDirectory()
 {
-    if (AfxIsNTFamily())
-        return WideProgramDirectory();
+    typedef LPWSTR(WINAPI * GetCommandLineW)();
+    typedef DWORD(WINAPI * GetModuleFileNameW)(HMODULE, LPWSTR, DWORD);
+    typedef DWORD(WINAPI * GetFullPathNameW)(LPCWSTR, DWORD, LPWSTR, LPWSTR*);
+    GetCommandLineW getCommandLine = AfxWideFunction<GetCommandLineW>("KERNEL32.DLL", "GetCommandLineW");
+    GetModuleFileNameW getModuleFileName = AfxWideFunction<GetModuleFileNameW>("KERNEL32.DLL", "GetModuleFileNameW");
+    GetFullPathNameW getFullPathName = AfxWideFunction<GetFullPathNameW>("KERNEL32.DLL", "GetFullPathNameW");
+    bool wide = getCommandLine && getModuleFileName && getFullPathName;
+    LeadByteTest isLeadByte = wide ? NoLeadBytes : IsSystemLeadByte;
+    // Room for the longest path of either family, wide or not.
+    WCHAR* path = static_cast<WCHAR*>(std::malloc(sizeof(WCHAR) * kLongestPath));
+    if (!path)
+        return CString();
+    char* ansi = reinterpret_cast<char*>(path);
 
     CString directory;
-    size_t size = GetProgramDirectory(0, nullptr);
-    GetProgramDirectory(size, directory.GetBuffer(static_cast<int>(size - 1)));
-    directory.ReleaseBuffer();
+    if (!DirectoryOf(wide ? AfxUtf8FromWide(getCommandLine()) : CString(GetCommandLineA()), isLeadByte, directory)) {
+        // Started by its bare name: the folder of the program's own file.
+        DWORD length = wide ? getModuleFileName(nullptr, path, kLongestPath)
+                            : GetModuleFileNameA(nullptr, ansi, MAX_PATH + 1);
+        if (length == 0 || length > (wide ? kLongestPath - 1 : MAX_PATH))
+            path[0] = 0;
+        DirectoryOf(wide ? AfxUtf8FromWide(path) : CString(ansi), isLeadByte, directory);
+    }
 
     // Started as "pkg\setup", the folder is relative to the current one:
     // once it is made current it would name another folder, so the INF
     // installer would look for the INF in the wrong place. Make it full.
     if (IsRelative(directory)) {
-        char full[MAX_PATH];
-        DWORD n = GetFullPathNameA(directory, MAX_PATH, full, nullptr);
-        if (n > 0 && n < MAX_PATH)
-            directory = full;
+        DWORD n = wide ? getFullPathName(CWideText(directory, CP_UTF8), kLongestPath, path, nullptr)
+                       : GetFullPathNameA(directory, MAX_PATH, ansi, nullptr);
+        if (n > 0 && n < (wide ? kLongestPath : MAX_PATH))
+            directory = wide ? AfxUtf8FromWide(path) : CString(ansi);
     }
+    std::free(path);
     return directory;
+}
+
+bool IsRelative(const CString& directory)
+{
+    return !directory.IsEmpty() && !(directory.GetLength() >= 2 && directory[1] == ':') && directory[0] != '\\';
 }
 
 bool MakeCurrentDirectory(const CString& directory)
