@@ -17,11 +17,6 @@ CLauncherApp::CLauncherApp() : m_langCodes(), m_codePages(), m_bFolderCurrent(FA
 
 CLauncherApp::~CLauncherApp() {}
 
-const LanguageCodes& AppLanguageCodes()
-{
-    return static_cast<CLauncherApp*>(AfxGetApp())->m_langCodes;
-}
-
 BOOL LookupAppText(TextRole role, CString& text, UINT& codePage)
 {
     const CLauncherApp* app = static_cast<CLauncherApp*>(AfxGetApp());

@@ -25,9 +25,6 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
-// The codes of the one application object, for every text lookup.
-const LanguageCodes& AppLanguageCodes();
-
 // One of the launcher's texts in the application's languages, and the
 // code page it is in (0: the machine's). FALSE, leaving both alone, when
 // neither language has it, and always when the program's folder couldn't
