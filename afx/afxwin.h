@@ -7,6 +7,56 @@
 
 #include <windows.h>
 
+// --- Unicode at the platform's edge ---------------------------------------
+
+// Whether the system is of the NT family (GetVersion's high bit clear),
+// whose calls take Unicode; Windows 9x takes the machine's code page.
+inline bool AfxIsNTFamily()
+{
+    return (::GetVersion() & 0x80000000u) == 0;
+}
+
+// A function of a loaded system DLL, looked up at run time: Windows 95
+// lacks most wide functions. Null when the DLL or the function is missing.
+FARPROC AfxSystemProc(const char* module, const char* name);
+template <typename Function>
+Function AfxSystemFunction(const char* module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(AfxSystemProc(module, name)));
+}
+// A wide function of the NT family; null on Windows 9x, which keeps to its
+// ANSI calls.
+FARPROC AfxWideProc(const char* module, const char* name);
+template <typename Function>
+Function AfxWideFunction(const char* module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(AfxWideProc(module, name)));
+}
+
+// A text of a code page as the system's wide text, for one wide call.
+class CWideText {
+public:
+    CWideText(const char* text, UINT codePage);
+    ~CWideText();
+
+    operator const WCHAR*() const { return m_pText; }
+    // The length in UTF-16 units, without the terminating zero.
+    int GetLength() const { return m_nLength; }
+
+private:
+    CWideText(const CWideText&) = delete;
+    CWideText& operator=(const CWideText&) = delete;
+
+    WCHAR* m_pText;
+    int m_nLength;
+};
+
+// Wide text as UTF-8, the code page the launcher keeps the program's
+// folder and command lines in on the NT family.
+CString AfxUtf8FromWide(const WCHAR* text);
+// A text of a code page as UTF-8.
+CString AfxUtf8(const char* text, UINT codePage);
+
 // --- Files -----------------------------------------------------------------
 
 // Why a file operation failed.
@@ -162,6 +212,10 @@ public:
 
     void SetWindowText(const char* lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
     void SetDlgItemText(int nID, const char* lpszString) { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
+    // Sets a text of a code page (0: the machine's): as Unicode on the NT
+    // family, where dialogs are made wide, else as it is.
+    void SetWindowText(const char* lpszString, UINT codePage);
+    void SetDlgItemText(int nID, const char* lpszString, UINT codePage);
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     void GetClientRect(RECT* lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
@@ -203,6 +257,10 @@ protected:
     // Set before DoModal: the dialog is made mirrored, right to left, where
     // the system can mirror windows.
     BOOL m_bRightToLeft;
+    // Set before DoModal: the code page of the dialog's texts (0: the
+    // machine's). Where it is another, the dialog's font is asked for in its
+    // character set, so that the font mapper picks one with its letters.
+    UINT m_nCodePage;
 
     // Called once the window exists, before it is shown; TRUE gives the
     // focus to the first tab stop. The base fills the controls.
@@ -220,6 +278,8 @@ private:
     BOOL HandleInitDialog();
 
     UINT m_nIDTemplate;
+    int m_nCharSet;  // the character set asked for, -1 for the template's
+    HFONT m_hCharSetFont;  // FontInCharSet's, while the dialog runs
     CWnd* m_pParentWnd;
     const void* m_lpDialogTemplate;  // while the dialog runs
     DWORD m_nTemplateSize;

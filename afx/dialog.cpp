@@ -13,7 +13,8 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
 END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_bRightToLeft(FALSE), m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd), m_lpDialogTemplate(nullptr),
+    : m_bRightToLeft(FALSE), m_nCodePage(0), m_nIDTemplate(nIDTemplate), m_nCharSet(-1), m_hCharSetFont(nullptr),
+      m_pParentWnd(pParentWnd), m_lpDialogTemplate(nullptr),
       m_nTemplateSize(0)
 {
 }
@@ -37,12 +38,28 @@ void LoadCommonControls6()
         reinterpret_cast<void(WINAPI*)()>(reinterpret_cast<void (*)()>(init))();
 }
 
-// On a double-byte system dialogs use the face and size of the default GUI
-// font: the template's "MS Sans Serif" can't show those scripts. Returns
-// a copy of the template to use instead, or null to use it as it is.
-void* TemplateForSystemFont(const void* tmpl, DWORD size)
+// The character set of a code page, -1 where GDI32 can't tell (UTF-8);
+// looked up at run time, as the build's list of GDI32 functions lacks it.
+int CharSetOfCodePage(UINT codePage)
 {
-    if (!::GetSystemMetrics(SM_DBCSENABLED))
+    typedef BOOL(WINAPI * Translate)(DWORD*, CHARSETINFO*, DWORD);
+    Translate translate = AfxSystemFunction<Translate>("GDI32.DLL", "TranslateCharsetInfo");
+    CHARSETINFO info;
+    if (!translate || !translate(reinterpret_cast<DWORD*>(static_cast<ULONG_PTR>(codePage)), &info, TCI_SRCCODEPAGE))
+        return -1;
+    return static_cast<int>(info.ciCharset);
+}
+
+// The font a dialog is made with. On a double-byte system dialogs use the
+// face and size of the default GUI font: the template's "MS Sans Serif"
+// can't show those scripts. Texts of a code page other than the machine's
+// ask for its character set too (with the default GUI font's face, which
+// has more scripts than "MS Sans Serif"), so that the font mapper picks a
+// font with their letters. Returns a copy of the template to use instead,
+// or null to use it as it is.
+void* TemplateForSystemFont(const void* tmpl, DWORD size, int charSet)
+{
+    if (charSet < 0 && !::GetSystemMetrics(SM_DBCSENABLED))
         return nullptr;
     LOGFONTA lf;
     if (!::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf))
@@ -65,10 +82,27 @@ void* TemplateForSystemFont(const void* tmpl, DWORD size)
 
     size_t capacity = size + 2 * LF_FACESIZE + 8;
     void* copy = std::malloc(capacity);
-    if (copy && SetDialogTemplateFont(tmpl, size, static_cast<uint16_t>(pointSize), face, copy, capacity))
+    if (copy && SetDialogTemplateFont(tmpl, size, static_cast<uint16_t>(pointSize), face, copy, capacity, charSet))
         return copy;
     std::free(copy);
     return nullptr;
+}
+
+// Wine's dialog manager makes the template's font in the default character
+// set, whatever the template asks for. Where the dialog's font is not in
+// the character set asked for, its controls get a copy that is, which the
+// font mapper gives the letters of that set; returns it, or null.
+HFONT FontInCharSet(HWND hDlg, int charSet)
+{
+    HFONT hFont = reinterpret_cast<HFONT>(::SendMessageA(hDlg, WM_GETFONT, 0, 0));
+    LOGFONTA lf;
+    if (charSet < 0 || !hFont || !::GetObjectA(hFont, sizeof lf, &lf) || lf.lfCharSet == charSet)
+        return nullptr;
+    lf.lfCharSet = static_cast<BYTE>(charSet);
+    HFONT hCopy = ::CreateFontIndirectA(&lf);
+    for (HWND hChild = ::GetWindow(hDlg, GW_CHILD); hCopy && hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        ::SendMessageA(hChild, WM_SETFONT, reinterpret_cast<WPARAM>(hCopy), FALSE);
+    return hCopy;
 }
 
 // Mirrors the windows made from here on, as Windows mirrors a program whose
@@ -99,19 +133,34 @@ INT_PTR CDialog::DoModal()
     if (!tmpl)
         return -1;
     DWORD size = ::SizeofResource(hInst, hRes);
-    void* adjusted = TemplateForSystemFont(tmpl, size);
+    // GDI32 is loaded by its first call, which the stock font makes.
+    m_nCharSet = -1;
+    if (m_nCodePage != 0 && ::GetStockObject(DEFAULT_GUI_FONT) && m_nCodePage != ::GetACP())
+        m_nCharSet = CharSetOfCodePage(m_nCodePage);
+    void* adjusted = TemplateForSystemFont(tmpl, size, m_nCharSet);
     m_lpDialogTemplate = adjusted ? adjusted : tmpl;
     m_nTemplateSize = size;
     // USER32 is loaded by now: the template's font was chosen through it.
     if (m_bRightToLeft)
         MirrorNewWindows();
 
+    // On the NT family the dialog is made wide: one made by the ANSI call
+    // converts its title through the machine's code page.
     HWND hWndParent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
-    INT_PTR result = ::DialogBoxIndirectParamA(hInst, static_cast<LPCDLGTEMPLATEA>(m_lpDialogTemplate),
-                                               hWndParent, DialogProc, reinterpret_cast<LPARAM>(this));
+    typedef INT_PTR(WINAPI * DialogBoxW)(HINSTANCE, LPCDLGTEMPLATEW, HWND, DLGPROC, LPARAM);
+    DialogBoxW dialogBoxW =
+        AfxWideFunction<DialogBoxW>("USER32.DLL", "DialogBoxIndirectParamW");
+    INT_PTR result =
+        dialogBoxW ? dialogBoxW(hInst, static_cast<LPCDLGTEMPLATEW>(m_lpDialogTemplate), hWndParent, DialogProc,
+                                reinterpret_cast<LPARAM>(this))
+                   : ::DialogBoxIndirectParamA(hInst, static_cast<LPCDLGTEMPLATEA>(m_lpDialogTemplate), hWndParent,
+                                               DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     m_lpDialogTemplate = nullptr;
     std::free(adjusted);
+    if (m_hCharSetFont)
+        ::DeleteObject(m_hCharSetFont);
+    m_hCharSetFont = nullptr;
     return result;
 }
 
@@ -180,6 +229,7 @@ INT_PTR CDialog::HandleMessage(const MSG& msg)
 // at (0, 0) by a template that doesn't ask for a placement of its own.
 BOOL CDialog::HandleInitDialog()
 {
+    m_hCharSetFont = FontInCharSet(m_hWnd, m_nCharSet);
     RECT before;
     ::GetWindowRect(m_hWnd, &before);
     BOOL bSetFocus = OnInitDialog();

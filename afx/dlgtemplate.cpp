@@ -61,7 +61,7 @@ bool ReadDialogTemplateHeader(const void* tmpl, size_t size, DialogTemplateHeade
 }
 
 size_t SetDialogTemplateFont(const void* tmpl, size_t size, uint16_t pointSize,
-                             const char16_t* face, void* out, size_t capacity)
+                             const char16_t* face, void* out, size_t capacity, int charSet)
 {
     const uint8_t* p = static_cast<const uint8_t*>(tmpl);
     DialogTemplateHeader header;
@@ -80,8 +80,8 @@ size_t SetDialogTemplateFont(const void* tmpl, size_t size, uint16_t pointSize,
     if (itemsAt > size)
         itemsAt = size;
 
-    size_t faceLength = 0;
-    while (face[faceLength])
+    size_t faceLength = face ? 0 : (oldFaceEnd - faceAt) / 2 - 1;
+    while (face && face[faceLength])
         ++faceLength;
     size_t newItemsAt = AlignToDword(faceAt + 2 * (faceLength + 1));
     size_t total = newItemsAt + (size - itemsAt);
@@ -89,14 +89,20 @@ size_t SetDialogTemplateFont(const void* tmpl, size_t size, uint16_t pointSize,
         return 0;
 
     uint8_t* q = static_cast<uint8_t*>(out);
-    std::memcpy(q, p, faceAt);
-    q[pointSizeAt] = static_cast<uint8_t>(pointSize);
-    q[pointSizeAt + 1] = static_cast<uint8_t>(pointSize >> 8);
+    std::memcpy(q, p, face ? faceAt : oldFaceEnd);
+    if (pointSize) {
+        q[pointSizeAt] = static_cast<uint8_t>(pointSize);
+        q[pointSizeAt + 1] = static_cast<uint8_t>(pointSize >> 8);
+    }
+    if (extended && charSet >= 0)
+        q[pointSizeAt + 5] = static_cast<uint8_t>(charSet);
     size_t at = faceAt;
-    for (size_t i = 0; i <= faceLength; ++i, at += 2) {
+    for (size_t i = 0; face && i <= faceLength; ++i, at += 2) {
         q[at] = static_cast<uint8_t>(face[i]);
         q[at + 1] = static_cast<uint8_t>(face[i] >> 8);
     }
+    if (!face)
+        at = oldFaceEnd;
     std::memset(q + at, 0, newItemsAt - at);
     std::memcpy(q + newItemsAt, p + itemsAt, size - itemsAt);
     return total;

@@ -8,6 +8,30 @@ CWnd::~CWnd()
         ::DestroyWindow(m_hWnd);
 }
 
+namespace {
+
+void SetTextOf(HWND hWnd, const char* text, UINT codePage)
+{
+    typedef BOOL(WINAPI * SetTextW)(HWND, LPCWSTR);
+    SetTextW setTextW = AfxWideFunction<SetTextW>("USER32.DLL", "SetWindowTextW");
+    if (setTextW)
+        setTextW(hWnd, CWideText(text, codePage));
+    else
+        ::SetWindowTextA(hWnd, text);
+}
+
+}
+
+void CWnd::SetWindowText(const char* lpszString, UINT codePage)
+{
+    SetTextOf(m_hWnd, lpszString, codePage);
+}
+
+void CWnd::SetDlgItemText(int nID, const char* lpszString, UINT codePage)
+{
+    SetTextOf(::GetDlgItem(m_hWnd, nID), lpszString, codePage);
+}
+
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
 {
     CDataExchange dx(this, bSaveAndValidate);

@@ -4,18 +4,19 @@
 #include "commands.h"
 #include "launcher.h"
 #include "progdir.h"
-#include "nls/lookup.h"
-
-#include <windows.h>
+#include "afx/afxwin.h"
 
 namespace {
 
-// One of the launcher's texts, or the empty text when neither language has it.
-CString Text(TextRole role)
+// One of the launcher's texts as it goes into a command line: in UTF-8 on
+// the NT family, whose command lines are made wide; as it is on Windows 9x.
+// The empty text when neither language has it.
+CString CommandText(TextRole role)
 {
     CString text;
-    LookupText(AppLanguageCodes(), text, role);
-    return text;
+    UINT codePage = 0;
+    LookupAppText(role, text, codePage);
+    return AfxIsNTFamily() ? AfxUtf8(text, codePage) : text;
 }
 
 void SetTextValue(HKEY hKey, const char* name, DWORD type, const CString& text)
@@ -24,9 +25,53 @@ void SetTextValue(HKEY hKey, const char* name, DWORD type, const CString& text)
                    static_cast<DWORD>(text.GetLength()) + 1);
 }
 
-bool IsFile(const char* path)
+// The display name, as Unicode on the NT family, so that the list of
+// installed programs shows it in its language whatever the machine's code
+// page; as the file's bytes on Windows 9x.
+void SetDisplayName(HKEY hKey)
 {
-    DWORD attributes = GetFileAttributesA(path);
+    CString name;
+    UINT codePage = 0;
+    LookupAppText(kPackageName, name, codePage);
+    typedef LONG(WINAPI * RegSetValueExW)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD);
+    RegSetValueExW setValue =
+        AfxWideFunction<RegSetValueExW>("ADVAPI32.DLL", "RegSetValueExW");
+    if (!setValue) {
+        SetTextValue(hKey, "DisplayName", REG_SZ, name);
+        return;
+    }
+    CWideText wide(name, codePage);
+    setValue(hKey, CWideText("DisplayName", CP_ACP), 0, REG_SZ, reinterpret_cast<const BYTE*>(static_cast<const WCHAR*>(wide)),
+             static_cast<DWORD>(wide.GetLength() + 1) * sizeof(WCHAR));
+}
+
+// The system folder (which 0) or the Windows folder (1), in the code page
+// of command lines (CommandText); empty if the system can't tell.
+CString SystemFolder(int which)
+{
+    if (!AfxIsNTFamily()) {
+        char folder[MAX_PATH];
+        UINT n = which == 0 ? GetSystemDirectoryA(folder, MAX_PATH) : GetWindowsDirectoryA(folder, MAX_PATH);
+        return n == 0 || n >= MAX_PATH ? CString() : CString(folder);
+    }
+    typedef UINT(WINAPI * GetFolderW)(LPWSTR, UINT);
+    GetFolderW get = AfxSystemFunction<GetFolderW>("KERNEL32.DLL",
+                                                  which == 0 ? "GetSystemDirectoryW" : "GetWindowsDirectoryW");
+    WCHAR folder[MAX_PATH];
+    UINT n = get ? get(folder, MAX_PATH) : 0;
+    return n == 0 || n >= MAX_PATH ? CString() : AfxUtf8FromWide(folder);
+}
+
+bool IsFile(const CString& path)
+{
+    DWORD attributes;
+    typedef DWORD(WINAPI * GetFileAttributesW)(LPCWSTR);
+    GetFileAttributesW get =
+        AfxWideFunction<GetFileAttributesW>("KERNEL32.DLL", "GetFileAttributesW");
+    if (get)
+        attributes = get(CWideText(path, CP_UTF8));
+    else
+        attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -35,13 +80,12 @@ bool IsFile(const char* path)
 // in the current folder. Empty if neither holds it.
 CString SystemProgramPath(const char* fileName)
 {
-    char folder[MAX_PATH];
     for (int i = 0; i < 2; ++i) {
-        UINT n = i == 0 ? GetSystemDirectoryA(folder, MAX_PATH) : GetWindowsDirectoryA(folder, MAX_PATH);
-        if (n == 0 || n >= MAX_PATH)
+        CString path = SystemFolder(i);
+        if (path.IsEmpty())
             continue;
-        CString path(folder);
-        if (LastBackslash(folder, folder + n, IsSystemLeadByte) != folder + n - 1)
+        const char* end = static_cast<const char*>(path) + path.GetLength();
+        if (LastBackslash(path, end, AfxIsNTFamily() ? NoLeadBytes : IsSystemLeadByte) != end - 1)
             path += "\\";
         path += fileName;
         if (IsFile(path))
@@ -55,23 +99,36 @@ CString SystemProgramPath(const char* fileName)
 // folder itself), and rundll32.exe to start it with.
 bool HaveInstaller(const CString& directory)
 {
-    return IsFile(directory + "\\" + Text(kInfName)) && !SystemProgramPath("rundll32.exe").IsEmpty();
+    return IsFile(directory + "\\" + CommandText(kInfName)) && !SystemProgramPath("rundll32.exe").IsEmpty();
 }
 
-// Starts a command line and lets it run on its own: no waiting, not even
-// for the started program to become idle. Returns the process's handle
-// when keep is set and the program started (the caller closes it), else
-// null.
+// Starts a command line (CommandText's code page) and lets it run on its
+// own: no waiting, not even for the started program to become idle.
+// Returns the process's handle when keep is set and the program started
+// (the caller closes it), else null.
 HANDLE Start(const CString& commandLine, WORD showMode, bool keep = false)
 {
-    CString buffer(commandLine);  // CreateProcessA may write to its command line
+    PROCESS_INFORMATION pi;
+    BOOL started;
+    typedef BOOL(WINAPI * CreateProcessW)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD,
+                                          LPVOID, LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION);
+    CreateProcessW createW =
+        AfxWideFunction<CreateProcessW>("KERNEL32.DLL", "CreateProcessW");
+    // The wide and the ANSI start-up records differ only in their strings' types.
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = showMode;
-    PROCESS_INFORMATION pi;
-    if (!CreateProcessA(nullptr, buffer.GetBuffer(buffer.GetLength()), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &si, &pi))
+    if (createW) {
+        CWideText wide(commandLine, CP_UTF8);  // CreateProcessW may write to its command line
+        started = createW(nullptr, const_cast<WCHAR*>(static_cast<const WCHAR*>(wide)), nullptr, nullptr, FALSE, 0,
+                          nullptr, nullptr, reinterpret_cast<STARTUPINFOW*>(&si), &pi);
+    } else {
+        CString buffer(commandLine);  // CreateProcessA may write to its command line
+        started = CreateProcessA(nullptr, buffer.GetBuffer(buffer.GetLength()), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &si, &pi);
+    }
+    if (!started)
         return nullptr;
     CloseHandle(pi.hThread);
     if (keep)
@@ -104,20 +161,23 @@ int PerformInstallActions(const CString& directory, bool silent, BOOL showReadme
     HKEY hKey;
     bool haveKey = RegCreateKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, &hKey) == ERROR_SUCCESS;
     if (haveKey) {
-        SetTextValue(hKey, "DisplayName", REG_SZ, Text(kPackageName));
-        SetTextValue(hKey, "Message", REG_BINARY, Text(kRemoveMessage));
+        SetDisplayName(hKey);
+        // The Message stays the language file's bytes, on every system.
+        CString message;
+        UINT codePage;
+        LookupAppText(kRemoveMessage, message, codePage);
+        SetTextValue(hKey, "Message", REG_BINARY, message);
     }
 
     // Windows 9x sets the high bit of the version; the NT family has no
     // setupx.dll and installs INF files through setupapi.dll.
-    bool ntFamily = (GetVersion() & 0x80000000u) == 0;
     CString rundll32 = SystemProgramPath("rundll32.exe");
     HANDLE hInstaller = nullptr;
     if (!rundll32.IsEmpty())
-        hInstaller = Start(InstallCommand(rundll32, ntFamily, directory, Text(kInfName)), SW_HIDE, wait);
+        hInstaller = Start(InstallCommand(rundll32, AfxIsNTFamily(), directory, CommandText(kInfName)), SW_HIDE, wait);
 
     if (!silent && showReadme) {
-        CString readme = Text(kReadmePath);
+        CString readme = CommandText(kReadmePath);
         CString notepad = SystemProgramPath("notepad.exe");
         if (!readme.IsEmpty() && !notepad.IsEmpty())
             Start(ReadmeCommand(notepad, readme), SW_SHOWNORMAL);

@@ -4,7 +4,7 @@
 #include "cmdline.h"
 #include "progdir.h"
 #include "nls/language.h"
-#include "nls/texts.h"
+#include "nls/lookup.h"
 #include "ui/confirmdlg.h"
 
 CLauncherApp theApp;
@@ -13,13 +13,18 @@ BEGIN_MESSAGE_MAP(CLauncherApp, CWinApp)
     ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-CLauncherApp::CLauncherApp() : m_langCodes(), m_nExitCode(0) {}
+CLauncherApp::CLauncherApp() : m_langCodes(), m_codePages(), m_bFolderCurrent(FALSE), m_nExitCode(0) {}
 
 CLauncherApp::~CLauncherApp() {}
 
-const LanguageCodes& AppLanguageCodes()
+BOOL LookupAppText(TextRole role, CString& text, UINT& codePage)
 {
-    return static_cast<CLauncherApp*>(AfxGetApp())->m_langCodes;
+    const CLauncherApp* app = static_cast<CLauncherApp*>(AfxGetApp());
+    unsigned found;
+    if (!app->m_bFolderCurrent || !LookupText(app->m_langCodes, app->m_codePages, text, role, found))
+        return FALSE;
+    codePage = found;
+    return TRUE;
 }
 
 BOOL CLauncherApp::InitInstance()
@@ -29,22 +34,22 @@ BOOL CLauncherApp::InitInstance()
     bool silent = IsSilent(commandLine);
     bool wait = WaitsForInstaller(commandLine);
 
-    // From here on every file name is relative to the program's folder. A
-    // bare drive ("X:") would name that drive's current folder, not its root.
+    // From here on every file name is relative to the program's folder.
+    // Where it can't be made current (too long, gone, unreachable), the
+    // folder the launcher was started in must not stand in for it: the
+    // package goes on without language files, and installs nothing.
     CString directory = ProgramDirectory();
-    if (directory.GetLength() == 2 && directory[1] == ':')
-        SetCurrentDirectoryA(directory + "\\");
-    else
-        SetCurrentDirectoryA(directory);
-
-    SelectLanguage(m_langCodes, kLanguageTableFile);
+    m_bFolderCurrent = MakeCurrentDirectory(directory);
+    if (m_bFolderCurrent)
+        SelectLanguage(m_langCodes, m_codePages, kLanguageTableFile);
 
     CConfirmDlg dlg;
     m_pMainWnd = &dlg;
     dlg.m_bShowReadme = TRUE;
     INT_PTR answer = silent ? IDOK : dlg.DoModal();
     if (answer == IDOK)
-        m_nExitCode = PerformInstallActions(directory, silent, dlg.m_bShowReadme, wait);
+        m_nExitCode = m_bFolderCurrent ? PerformInstallActions(directory, silent, dlg.m_bShowReadme, wait)
+                                       : wait ? ERROR_INSTALL_FAILURE : 0;
     else if (wait)
         // No, Esc and the close box give IDCANCEL; -1 is a dialog that
         // could not be shown, which no one refused.

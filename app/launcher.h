@@ -7,6 +7,7 @@
 
 #include "afx/afxwin.h"
 #include "nls/codes.h"
+#include "nls/texts.h"
 
 class CLauncherApp : public CWinApp {
 public:
@@ -22,12 +23,19 @@ public:
     int ExitInstance() override;
 
     LanguageCodes m_langCodes;
+    LanguageCodePages m_codePages;
+    // The program's folder was made current: its language files can be
+    // read, and the installer started on its INF.
+    BOOL m_bFolderCurrent;
     int m_nExitCode;
 
     DECLARE_MESSAGE_MAP()
 };
 
-// The codes of the one application object, for every text lookup.
-const LanguageCodes& AppLanguageCodes();
+// One of the launcher's texts in the application's languages, and the
+// code page it is in (0: the machine's). FALSE, leaving both alone, when
+// neither language has it, and always when the program's folder couldn't
+// be made current: no other folder's files stand in for its own.
+BOOL LookupAppText(TextRole role, CString& text, UINT& codePage);
 
 #endif

@@ -26,11 +26,14 @@ set(I386_INSTRUCTIONS
 set(I386_PREFIXES rep repz repnz lock)
 
 # The code ends where the linker puts the constructor and destructor
-# lists, which are data; the map says where, and names the functions.
+# lists, which are data; the map says where, and names the functions. The
+# delay-load descriptors of the import libraries' head objects (.text$2)
+# are data inside the code: they are left out of the disassembly.
 file(STRINGS "${MAP}" map_lines)
 set(in_text FALSE)
 set(code_end "")
 set(places)  # address;label pairs, in address order
+set(data_ranges)  # start;end pairs
 set(object "")
 foreach(line IN LISTS map_lines)
     if(line MATCHES "^\\.text ")
@@ -41,9 +44,14 @@ foreach(line IN LISTS map_lines)
     elseif(line MATCHES "^ +0x([0-9a-f]+) +___CTOR_LIST__ = \\.")
         set(code_end ${CMAKE_MATCH_1})
     elseif(line MATCHES "^ ([^ ]+)? +0x([0-9a-f]+) +0x([0-9a-f]+) (.+)$")
+        set(section "${CMAKE_MATCH_1}")
         set(start ${CMAKE_MATCH_2})
         set(size ${CMAKE_MATCH_3})
         string(REGEX REPLACE "^.*/" "" object "${CMAKE_MATCH_4}")
+        if(section STREQUAL ".text$2" AND object MATCHES "_h\\.o\\)$")
+            math(EXPR data_end "0x${start} + 0x${size}" OUTPUT_FORMAT HEXADECIMAL)
+            list(APPEND data_ranges 0x${start} ${data_end})
+        endif()
         if(NOT size STREQUAL "0")
             list(APPEND places ${start} "${object}")
         endif()
@@ -56,11 +64,31 @@ if(NOT code_end)
     message(FATAL_ERROR "${MAP} names no ___CTOR_LIST__ in .text: cannot tell where the code of ${EXE} ends")
 endif()
 
-execute_process(COMMAND ${OBJDUMP} -d --no-show-raw-insn -M intel --stop-address=0x${code_end} "${EXE}"
-                OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "cannot disassemble ${EXE}")
-endif()
+# The code in pieces, around the data.
+set(pieces 0)
+foreach(bound IN LISTS data_ranges)
+    list(APPEND pieces ${bound})
+endforeach()
+list(APPEND pieces 0x${code_end})
+set(dump "")
+list(LENGTH pieces n)
+set(i 0)
+while(i LESS n)
+    list(GET pieces ${i} from)
+    math(EXPR j "${i} + 1")
+    list(GET pieces ${j} to)
+    math(EXPR i "${i} + 2")
+    math(EXPR length "${to} - ${from}")
+    if(length LESS_EQUAL 0)
+        continue()
+    endif()
+    execute_process(COMMAND ${OBJDUMP} -d --no-show-raw-insn -M intel --start-address=${from} --stop-address=${to} "${EXE}"
+                    OUTPUT_VARIABLE piece RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "cannot disassemble ${EXE}")
+    endif()
+    string(APPEND dump "${piece}")
+endwhile()
 
 # Where an address lies: the last place of the map at or before it.
 function(describe_place address out)

@@ -10,4 +10,11 @@ struct LanguageCodes {
 
 static_assert(sizeof(LanguageCodes) == 8, "two slots of 4 bytes");
 
+// The code pages that the two codes' language files are read in on the NT
+// family; 0 on Windows 9x, which reads them in the machine's.
+struct LanguageCodePages {
+    unsigned defaultCodePage;
+    unsigned currentCodePage;
+};
+
 #endif

@@ -35,6 +35,42 @@ void SelectEntry(const TableItem& item, void* context)
         CopyCode(sel.codes->currentCode, item);
 }
 
+bool SameCode(const char* a, const char* b)
+{
+    for (; *a && *a == *b; ++a, ++b) {
+    }
+    return *a == *b;
+}
+
+struct CodePageSearch {
+    const char* code;
+    LocaleCodePage codePageOf;
+    unsigned found;
+};
+
+void FindCodePage(const TableItem& item, void* context)
+{
+    CodePageSearch& search = *static_cast<CodePageSearch*>(context);
+    if (item.skipped || search.found || item.value == 0)
+        return;
+    char code[4];
+    CopyCode(code, item);
+    if (SameCode(code, search.code))
+        search.found = search.codePageOf(item.value);
+}
+
+struct LocaleSearch {
+    uint32_t locale;
+    bool matched;
+};
+
+void FindLocale(const TableItem& item, void* context)
+{
+    LocaleSearch& search = *static_cast<LocaleSearch*>(context);
+    if (!item.skipped && item.value != 0 && item.value == search.locale)
+        search.matched = true;
+}
+
 }
 
 void ScanLanguageTable(const char* data, size_t size, TableVisitor visit, void* context)
@@ -74,4 +110,30 @@ void ParseLanguageTable(const char* data, size_t size, uint32_t locale, Language
     ScanLanguageTable(data, size, SelectEntry, &sel);
     if (codes.currentCode[0] == '\0')
         std::memcpy(codes.currentCode, codes.defaultCode, sizeof codes.currentCode);
+}
+
+unsigned LanguageCodePage(const char* data, size_t size, const char* code, uint32_t chosenBy,
+                          LocaleCodePage codePageOf, unsigned machineCodePage)
+{
+    unsigned codePage = chosenBy != 0 ? codePageOf(chosenBy) : 0;
+    if (codePage != 0)
+        return codePage;
+    CodePageSearch search = { code, codePageOf, 0 };
+    if (code[0] != '\0')
+        ScanLanguageTable(data, size, FindCodePage, &search);
+    return search.found != 0 ? search.found : machineCodePage;
+}
+
+LanguageCodePages ChooseCodePages(const char* data, size_t size, uint32_t locale, const LanguageCodes& codes,
+                                  LocaleCodePage codePageOf, unsigned machineCodePage)
+{
+    LocaleSearch search = { locale, false };
+    ScanLanguageTable(data, size, FindLocale, &search);
+    uint32_t chosenBy = search.matched ? locale : 0;
+    bool defaultIsCurrent = SameCode(codes.defaultCode, codes.currentCode);
+    LanguageCodePages pages;
+    pages.currentCodePage = LanguageCodePage(data, size, codes.currentCode, chosenBy, codePageOf, machineCodePage);
+    pages.defaultCodePage = LanguageCodePage(data, size, codes.defaultCode, defaultIsCurrent ? chosenBy : 0,
+                                             codePageOf, machineCodePage);
+    return pages;
 }

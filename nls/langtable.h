@@ -30,4 +30,19 @@ void ScanLanguageTable(const char* data, size_t size, TableVisitor visit, void* 
 // otherwise is the default. Codes are cut to 3 characters.
 void ParseLanguageTable(const char* data, size_t size, uint32_t locale, LanguageCodes& codes);
 
+// The ANSI code page of a locale number, 0 when it has none.
+typedef unsigned (*LocaleCodePage)(uint32_t locale);
+
+// The code page that a language code's files are read in on the NT family:
+// that of the locale `chosenBy` (the locale that chose the code as the
+// current one, 0 if none did) when it has one; else that of the first entry
+// of the table, in the scan's order, whose code (cut to 3 characters) is
+// the code and whose number is a locale that has one; else the machine's.
+unsigned LanguageCodePage(const char* data, size_t size, const char* code, uint32_t chosenBy,
+                          LocaleCodePage codePageOf, unsigned machineCodePage);
+
+// The code pages of the codes that ParseLanguageTable chose for `locale`.
+LanguageCodePages ChooseCodePages(const char* data, size_t size, uint32_t locale, const LanguageCodes& codes,
+                                  LocaleCodePage codePageOf, unsigned machineCodePage);
+
 #endif

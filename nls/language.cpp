@@ -23,6 +23,21 @@ uint32_t UserUILanguage()
     return get ? get() : 0;
 }
 
+// The ANSI code page of a locale; 0 for none, as GetLocaleInfo tells it
+// for a locale written in Unicode only (Hindi), and for an unknown one.
+unsigned LocaleAnsiCodePage(uint32_t locale)
+{
+    typedef int(WINAPI * GetLocaleInfoA)(LCID, LCTYPE, LPSTR, int);
+    GetLocaleInfoA getLocaleInfo = AfxSystemFunction<GetLocaleInfoA>("KERNEL32.DLL", "GetLocaleInfoA");
+    char text[8];
+    if (locale == 0 || !getLocaleInfo || !getLocaleInfo(locale, LOCALE_IDEFAULTANSICODEPAGE, text, sizeof text))
+        return 0;
+    unsigned codePage = 0;
+    for (const char* p = text; *p >= '0' && *p <= '9'; ++p)
+        codePage = codePage * 10 + static_cast<unsigned>(*p - '0');
+    return codePage;
+}
+
 }
 
 uint32_t ReadResourceLocale()
@@ -48,7 +63,14 @@ uint32_t ReadResourceLocale()
 
 void SelectLanguage(LanguageCodes& codes, const char* tableFile)
 {
+    LanguageCodePages codePages;
+    SelectLanguage(codes, codePages, tableFile);
+}
+
+void SelectLanguage(LanguageCodes& codes, LanguageCodePages& codePages, const char* tableFile)
+{
     codes = LanguageCodes();
+    codePages = LanguageCodePages();
     uint32_t locale = ReadResourceLocale();
 
     CFile file;
@@ -73,4 +95,7 @@ void SelectLanguage(LanguageCodes& codes, const char* tableFile)
     }
     file.Close();
     ParseLanguageTable(data, total, locale, codes);
+    // Windows 9x reads every file in the machine's code page, as it is.
+    if (!(GetVersion() & 0x80000000u))
+        codePages = ChooseCodePages(data, total, locale, codes, LocaleAnsiCodePage, GetACP());
 }

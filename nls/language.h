@@ -14,4 +14,8 @@ uint32_t ReadResourceLocale();
 // A table that can't be opened, or is too large to hold, leaves both empty.
 void SelectLanguage(LanguageCodes& codes, const char* tableFile);
 
+// The same, and on the NT family the code pages of the codes' files
+// (ChooseCodePages); 0 and 0 on Windows 9x, and without a table.
+void SelectLanguage(LanguageCodes& codes, LanguageCodePages& codePages, const char* tableFile);
+
 #endif

@@ -29,11 +29,32 @@ CString LanguageFileName(const char* base, const char* code);
 TextSource LookupTextWith(ProfileReader read, const LanguageCodes& codes, const char* base,
                           const char* section, const char* key, CString& text);
 
+// Reads one key of a language file, whose language's files are in code page
+// `codePage`, into buffer, as ProfileReader does; returns the code page of
+// the text it gave.
+typedef unsigned (*LanguageFileReader)(const char* file, unsigned codePage, const char* section, const char* key,
+                                       char* buffer, size_t capacity);
+
+// LookupTextWith each language's files read in their code pages; codePage
+// gets the code page of the text found.
+TextSource LookupLanguageText(LanguageFileReader read, const LanguageCodes& codes, const LanguageCodePages& codePages,
+                              const char* base, const char* section, const char* key, CString& text,
+                              unsigned& codePage);
+
 // LookupTextWith the platform's profile reading. TRUE if a text was found.
 BOOL LookupText(const LanguageCodes& codes, CString& dest, const char* base,
                 const char* section, const char* key);
 
 // LookupText of one of the launcher's texts.
 BOOL LookupText(const LanguageCodes& codes, CString& dest, TextRole role);
+
+// One of the launcher's texts, each language's files read in their code
+// pages (0: in the machine's, through the platform, as Windows 9x reads
+// them); codePage gets the code page of the text (0 for the machine's).
+// On the NT family a file that begins with a byte-order mark is read by its
+// mark, and one whose language's code page is not the machine's by the
+// launcher's own reader: the platform's would bring it to the machine's.
+BOOL LookupText(const LanguageCodes& codes, const LanguageCodePages& codePages, CString& dest, TextRole role,
+                unsigned& codePage);
 
 #endif

@@ -2,7 +2,6 @@
 
 #include "codepage.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -16,22 +15,6 @@ std::string Trimmed(const std::string& text)
     return text.substr(begin, end - begin);
 }
 
-// The last "]" of a line, not counting trail bytes of the code page.
-size_t LastCloseBracket(const std::string& text, unsigned codePage)
-{
-    size_t found = std::string::npos;
-    for (size_t i = 0; i < text.size(); i += IsLeadByte(codePage, static_cast<unsigned char>(text[i])) ? 2 : 1)
-        if (text[i] == ']')
-            found = i;
-    return found;
-}
-
-}
-
-bool IsProfileBlank(unsigned char c)
-{
-    // 0x1A is the end-of-file mark of old editors.
-    return c == ' ' || (c >= '\t' && c <= '\r') || c == 0x1A;
 }
 
 ProfileFile::ProfileFile(const std::string& bytes, unsigned codePage) : m_encoding(kAnsi), m_codePage(codePage)
@@ -115,37 +98,24 @@ void ProfileFile::Parse(const std::string& text, const std::vector<size_t>& line
     m_sections.push_back(ProfileSection{ std::string(), 0, {} });
     int line = 1;
     size_t pos = 0, taken = 0;
-    while (pos < text.size()) {
-        size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string content = Trimmed(text.substr(pos, end - pos));
+    ProfileLine read;
+    while (NextProfileLine(text.data(), text.size(), m_codePage, pos, read)) {
         int number = line;
-        for (; taken < linesTaken.size() && linesTaken[taken] <= end; ++taken)
+        for (; taken < linesTaken.size() && linesTaken[taken] <= read.end; ++taken)
             ++line;
-        if (end < text.size()) {
+        if (read.end < text.size())
             ++line;
-            end += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+        if (read.kind == ProfileLine::kSection) {
+            m_sections.push_back(ProfileSection{ std::string(read.name, read.nameLength), number, {} });
+        } else if (read.kind == ProfileLine::kKey) {
+            ProfileKey key;
+            key.line = number;
+            key.name.assign(read.name, read.nameLength);
+            key.hasValue = read.hasValue;
+            if (read.hasValue)
+                key.value.assign(read.value, read.valueLength);
+            m_sections.back().keys.push_back(key);
         }
-        pos = end;
-        if (content.empty())
-            continue;
-
-        if (content[0] == '[') {
-            size_t close = LastCloseBracket(content, m_codePage);
-            if (close != std::string::npos && close > 0) {
-                m_sections.push_back(ProfileSection{ Trimmed(content.substr(1, close - 1)), number, {} });
-                continue;
-            }
-        }
-        ProfileKey key;
-        key.line = number;
-        size_t equals = content.find('=');
-        key.hasValue = equals != std::string::npos;
-        key.name = Trimmed(content.substr(0, equals));
-        if (key.hasValue)
-            key.value = Trimmed(content.substr(equals + 1));
-        m_sections.back().keys.push_back(key);
     }
 }
 
@@ -168,25 +138,7 @@ std::string ProfileFile::Read(const std::string& section, const std::string& key
     const ProfileKey* entry = Find(section, key);
     if (!entry || !entry->hasValue || capacity == 0)
         return std::string();
-    // The value is a zero-terminated string to the platform, which counts
-    // it in characters.
-    std::string value = entry->value.substr(0, entry->value.find('\0'));
-    std::vector<size_t> starts;
-    for (size_t i = 0; i < value.size(); i += IsLeadByte(m_codePage, static_cast<unsigned char>(value[i])) ? 2 : 1)
-        starts.push_back(i);
-    bool quoted = starts.size() > 1 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
-    size_t first = quoted ? 1 : 0;
-    size_t whole = starts.size() - first;
-    // The closing quote is dropped after the value is cut to the buffer:
-    // a value that only just fits loses its last character instead.
-    size_t count = std::min(whole, capacity - 1);
-    if (quoted && capacity >= whole && count > 0)
-        --count;
-    auto byteAt = [&starts, &value](size_t index) { return index < starts.size() ? starts[index] : value.size(); };
-    // Brought back to the code page in a buffer of capacity - 1 bytes:
-    // whole characters only.
-    size_t last = first + count;
-    while (byteAt(last) - byteAt(first) > capacity - 1)
-        --last;
-    return value.substr(byteAt(first), byteAt(last) - byteAt(first));
+    std::string buffer(capacity, '\0');
+    size_t length = CopyProfileValue(entry->value.data(), entry->value.size(), m_codePage, &buffer[0], capacity);
+    return buffer.substr(0, length);
 }

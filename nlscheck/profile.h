@@ -19,6 +19,8 @@
 #ifndef NLSCHECK_PROFILE_H
 #define NLSCHECK_PROFILE_H
 
+#include "nls/profile.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -80,7 +82,5 @@ private:
     std::vector<ProfileSection> m_sections;
     std::vector<ProfileNote> m_notes;
 };
-
-bool IsProfileBlank(unsigned char c);
 
 #endif

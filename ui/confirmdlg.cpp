@@ -2,13 +2,24 @@
 
 #include "iconplace.h"
 #include "app/launcher.h"
-#include "nls/lookup.h"
 #include "res/resource.h"
 
 namespace {
 
 // The template's picture of the icon, a static control without an id.
 const int kPictureId = -1;
+
+// The dialog's texts and where each goes: 0 is the title.
+const struct {
+    TextRole role;
+    int nID;
+} kShown[] = {
+    { kPackageName, 0 },
+    { kQuestion, IDC_INST },
+    { kReadmeCaption, IDC_README },
+    { kYesCaption, IDOK },
+    { kNoCaption, IDCANCEL },
+};
 
 // Drawing on a mirrored window's device context reverses an icon and puts
 // it at a distance from the right edge. Unmirrored (where GDI32 can mirror
@@ -41,12 +52,20 @@ void CConfirmDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_README, m_bShowReadme);
 }
 
-// The reading order is looked up only when the dialog is shown: a silent
-// run doesn't need it.
+// The reading order and the texts are looked up only when the dialog is
+// shown: a silent run doesn't need them. The first text found names the
+// code page the dialog's font is chosen for.
 INT_PTR CConfirmDlg::DoModal()
 {
     CString order;
-    m_bRightToLeft = LookupText(AppLanguageCodes(), order, kReadingOrder) && MeansRightToLeft(order);
+    UINT codePage;
+    m_bRightToLeft = LookupAppText(kReadingOrder, order, codePage) && MeansRightToLeft(order);
+    m_nCodePage = 0;
+    for (int i = kShownTexts - 1; i >= 0; --i) {
+        m_bTextFound[i] = LookupAppText(kShown[i].role, m_texts[i], m_textCodePages[i]);
+        if (m_bTextFound[i])
+            m_nCodePage = m_textCodePages[i];
+    }
     return CDialog::DoModal();
 }
 
@@ -68,22 +87,14 @@ BOOL CConfirmDlg::OnInitDialog()
 
     // A text that neither language has leaves its control as the template
     // made it: the buttons keep "Yes" and "No", the rest stays empty.
-    const LanguageCodes& codes = AppLanguageCodes();
-    CString text;
-    if (LookupText(codes, text, kPackageName))
-        SetWindowText(text);
-    static const struct {
-        TextRole role;
-        int nID;
-    } items[] = {
-        { kQuestion, IDC_INST },
-        { kReadmeCaption, IDC_README },
-        { kYesCaption, IDOK },
-        { kNoCaption, IDCANCEL },
-    };
-    for (const auto& item : items)
-        if (LookupText(codes, text, item.role))
-            SetDlgItemText(item.nID, text);
+    for (int i = 0; i < kShownTexts; ++i) {
+        if (!m_bTextFound[i])
+            continue;
+        if (kShown[i].nID == 0)
+            SetWindowText(m_texts[i], m_textCodePages[i]);
+        else
+            SetDlgItemText(kShown[i].nID, m_texts[i], m_textCodePages[i]);
+    }
     return TRUE;  // the focus goes to the first tab stop, the Yes button
 }
 

@@ -27,6 +27,14 @@ protected:
 
     HICON m_hIcon;
 
+    // The texts the dialog shows, looked up before its window is made, each
+    // with its code page; m_bTextFound[i] is FALSE for a text that neither
+    // language has.
+    enum { kShownTexts = 5 };
+    CString m_texts[kShownTexts];
+    UINT m_textCodePages[kShownTexts];
+    BOOL m_bTextFound[kShownTexts];
+
     DECLARE_MESSAGE_MAP()
 };
 

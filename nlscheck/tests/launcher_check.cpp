@@ -170,6 +170,7 @@ struct Prediction {
     std::string install, readme;               // the install command of the NT family, as Wine is
     bool hasInstall = false;
     bool rightToLeft = false;
+    unsigned codePage = CP_ACP;  // the code page of the texts
 };
 
 // nlscheck's UTF-8 back in the code page it read the text in: the bytes
@@ -205,7 +206,7 @@ Prediction Predict(const std::string& report, uint32_t locale)
         if (f.size() < 2 || f[1] != wanted)
             continue;
         if (f[0] == "locale" && f.size() >= 5)
-            codePage = static_cast<unsigned>(std::strtoul(f[4].c_str(), nullptr, 10));
+            p.codePage = codePage = static_cast<unsigned>(std::strtoul(f[4].c_str(), nullptr, 10));
         if (f[0] == "text" && f.size() >= 8 && f[4] != "missing")
             p.texts[f[3]] = InCodePage(f[7], codePage);
         if (f[0] == "install" && f.size() >= 4 && f[3] == "nt") {
@@ -237,9 +238,10 @@ std::string Shown(const std::string& bytes)
 }
 
 // The programs the recorder saw started, one line each, as their module,
-// command line and show mode, split by tabs. The recorder writes
-// <pid>|<creation time>|<nCmdShow>|<wShowWindow>|<module>|<command line>.
-std::vector<std::string> Started(const std::string& record)
+// command line (in codePage) and show mode, split by tabs. The recorder
+// writes <pid>|<creation time>|<nCmdShow>|<wShowWindow>|<module>|<command line>,
+// the command line in UTF-8.
+std::vector<std::string> Started(const std::string& record, unsigned codePage)
 {
     std::vector<std::string> started;
     for (const std::string& line : Split(ReadAll(record), '\n')) {
@@ -249,7 +251,7 @@ std::vector<std::string> Started(const std::string& record)
         std::string commandLine = f[5];
         for (size_t i = 6; i < f.size(); ++i)
             commandLine += "|" + f[i];
-        started.push_back(f[4] + "\t" + commandLine + "\t" + f[2]);
+        started.push_back(f[4] + "\t" + InCodePage(commandLine, codePage) + "\t" + f[2]);
     }
     return started;
 }
@@ -283,14 +285,41 @@ BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
-std::string ControlText(HWND dlg, int id)
+// Wide text in a code page.
+std::string FromWide(const wchar_t* text, unsigned codePage)
 {
-    char text[1100] = "";
+    int n = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(codePage, 0, text, -1, &bytes[0], n, nullptr, nullptr);
+    bytes.resize(n > 0 ? n - 1 : 0);
+    return bytes;
+}
+
+// A text of the dialog as the system keeps it, in Unicode, brought to the
+// code page of the prediction: the NT family shows every language's texts,
+// whatever the machine's code page.
+std::string ControlText(HWND dlg, int id, unsigned codePage)
+{
+    wchar_t text[1100] = L"";
     if (id == 0)
-        GetWindowTextA(dlg, text, sizeof text);
+        GetWindowTextW(dlg, text, 1100);
     else
-        GetDlgItemTextA(dlg, id, text, sizeof text);
-    return text;
+        GetDlgItemTextW(dlg, id, text, 1100);
+    return FromWide(text, codePage);
+}
+
+// The display name as the system keeps it, in Unicode, in a code page,
+// with its zero.
+std::string DisplayNameIn(unsigned codePage)
+{
+    HKEY hKey;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, &hKey) != ERROR_SUCCESS)
+        return "(no key)";
+    wchar_t name[2048] = L"";
+    DWORD size = sizeof name - sizeof name[0];
+    LONG rc = RegQueryValueExW(hKey, L"DisplayName", nullptr, nullptr, reinterpret_cast<BYTE*>(name), &size);
+    RegCloseKey(hKey);
+    return rc == ERROR_SUCCESS ? FromWide(name, codePage) + '\0' : "(absent)";
 }
 
 // An interactive run with consent and the check box left checked: the
@@ -325,11 +354,11 @@ void CheckDialogRow(const std::string& row, const std::string& package, Predicti
         auto it = p.texts.find(key);
         return it != p.texts.end() ? it->second : std::string(otherwise);
     };
-    Expect(dialogRow, "title", Shown(expected("Name", "")), Shown(ControlText(dlg, 0)));
-    Expect(dialogRow, "question", Shown(expected("Inst", "")), Shown(ControlText(dlg, 1000)));
-    Expect(dialogRow, "check box", Shown(expected("Readme", "")), Shown(ControlText(dlg, 1001)));
-    Expect(dialogRow, "Yes button", Shown(expected("Yes", "Yes")), Shown(ControlText(dlg, IDOK)));
-    Expect(dialogRow, "No button", Shown(expected("No", "No")), Shown(ControlText(dlg, IDCANCEL)));
+    Expect(dialogRow, "title", Shown(expected("Name", "")), Shown(ControlText(dlg, 0, p.codePage)));
+    Expect(dialogRow, "question", Shown(expected("Inst", "")), Shown(ControlText(dlg, 1000, p.codePage)));
+    Expect(dialogRow, "check box", Shown(expected("Readme", "")), Shown(ControlText(dlg, 1001, p.codePage)));
+    Expect(dialogRow, "Yes button", Shown(expected("Yes", "Yes")), Shown(ControlText(dlg, IDOK, p.codePage)));
+    Expect(dialogRow, "No button", Shown(expected("No", "No")), Shown(ControlText(dlg, IDCANCEL, p.codePage)));
     auto layout = [](bool mirrored) { return mirrored ? "mirrored" : "as the template"; };
     Expect(dialogRow, "layout", layout(p.rightToLeft), layout(GetWindowLongA(dlg, GWL_EXSTYLE) & WS_EX_LAYOUTRTL));
 
@@ -340,7 +369,7 @@ void CheckDialogRow(const std::string& row, const std::string& package, Predicti
         return;
     }
     // The two run side by side: their lines come in either order.
-    std::vector<std::string> started = Started(record);
+    std::vector<std::string> started = Started(record, p.codePage);
     Expect(dialogRow, "programs started", p.readme.empty() ? "1" : "2", std::to_string(started.size()));
     auto of = [&started](const std::string& command) {
         std::string program = command.substr(1, command.find('"', 1) - 1) + "\t";
@@ -379,14 +408,15 @@ void CheckRow(const std::string& report, const std::string& package, uint32_t lo
     }
 
     DWORD type;
-    std::string name = EntryValue("DisplayName", type);
+    EntryValue("DisplayName", type);
+    std::string name = DisplayNameIn(p.codePage);
     Expect(row, "DisplayName", Shown(p.texts["Name"] + '\0'), Shown(name));
     Expect(row, "DisplayName type", std::to_string(REG_SZ), std::to_string(type));
     std::string message = EntryValue("Message", type);
     Expect(row, "Message", Shown(p.texts["Remove"] + '\0'), Shown(message));
     Expect(row, "Message type", std::to_string(REG_BINARY), std::to_string(type));
 
-    std::vector<std::string> started = Started(record);
+    std::vector<std::string> started = Started(record, p.codePage);
     Expect(row, "programs started", "1", std::to_string(started.size()));
     if (!started.empty())
         ExpectStarted(row, started[0], p.install, SW_HIDE);

@@ -129,6 +129,18 @@ LauncherRun::LauncherRun(const std::string& package, const std::string& program,
         ADD_FAILURE() << "Can't start " << commandLine << ": error " << GetLastError();
 }
 
+LauncherRun::LauncherRun(const std::wstring& package) : m_log(TestFolder() + "\\recorder.log")
+{
+    DeleteFileA(m_log.c_str());
+    SetEnvironmentVariableA("RECORDER_LOG", m_log.c_str());
+    std::wstring commandLine = L"\"" + package + L"\\setup.exe\"";
+    std::wstring folder = WideFromUtf8(TestFolder());
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &m_pi))
+        ADD_FAILURE() << "Can't start setup.exe in " << Utf8FromWide(package) << ": error " << GetLastError();
+}
+
 LauncherRun::~LauncherRun()
 {
     if (!m_pi.hProcess)
@@ -161,6 +173,20 @@ std::string LauncherRun::Text(int nID) const
 {
     char text[512] = "junk";
     GetDlgItemTextA(m_hDlg, nID, text, sizeof text);
+    return text;
+}
+
+std::wstring LauncherRun::TitleText() const
+{
+    wchar_t text[512] = L"junk";
+    GetWindowTextW(m_hDlg, text, 512);
+    return text;
+}
+
+std::wstring LauncherRun::ItemText(int nID) const
+{
+    wchar_t text[512] = L"junk";
+    GetDlgItemTextW(m_hDlg, nID, text, 512);
     return text;
 }
 
@@ -279,11 +305,16 @@ Outcome LauncherRun::WaitForEnd()
         outcome.keyWritten = true;
         outcome.displayName = QueryValue(hKey, "DisplayName", &outcome.nameType);
         outcome.message = QueryValue(hKey, "Message", &outcome.messageType);
+        wchar_t name[512] = L"junk";
+        DWORD size = sizeof name - sizeof name[0];
+        if (RegQueryValueExW(hKey, L"DisplayName", nullptr, nullptr, reinterpret_cast<BYTE*>(name), &size) ==
+            ERROR_SUCCESS)
+            outcome.displayNameText.assign(name, size / sizeof name[0] - (size >= sizeof name[0] ? 1 : 0));
         RegCloseKey(hKey);
     }
 
     for (const Record& record : ReadRecords(m_log))
-        outcome.started.push_back({ record.module, record.commandLine, record.cmdShow });
+        outcome.started.push_back({ record.module, record.commandLine, record.cmdShow, record.commandLineUtf8 });
     return outcome;
 }
 

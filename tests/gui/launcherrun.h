@@ -29,8 +29,9 @@ void DeleteUninstallKey();
 // A program that setup.exe started, as the recorder saw it.
 struct Started {
     std::string module;
-    std::string commandLine;
+    std::string commandLine;      // in the system's code page
     int showMode;
+    std::string commandLineUtf8;  // as the system keeps it, in Unicode
 };
 
 // What a run left behind.
@@ -42,6 +43,7 @@ struct Outcome {
     std::string displayName;  // the value's bytes, its zero included
     DWORD messageType = 0;
     std::string message;
+    std::wstring displayNameText;  // the display name as a Unicode program reads it
     std::vector<Started> started;  // in the order they were started
 };
 
@@ -60,6 +62,8 @@ class LauncherRun {
 public:
     explicit LauncherRun(const std::string& package, const std::string& program = "setup.exe",
                          const char* arguments = "");
+    // setup.exe in a package folder of any name, started by the wide call.
+    explicit LauncherRun(const std::wstring& package);
     ~LauncherRun();
 
     // Waits until the dialog is shown; null if it isn't within seconds.
@@ -67,6 +71,9 @@ public:
 
     std::string Title() const;
     std::string Text(int nID) const;
+    // The same as a Unicode program reads them.
+    std::wstring TitleText() const;
+    std::wstring ItemText(int nID) const;
     int CheckState(int nID) const;
     // The control with the keyboard focus, 0 if none; its id in *pID.
     HWND Focus(int* pID = nullptr) const;

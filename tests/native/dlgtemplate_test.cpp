@@ -97,6 +97,27 @@ TEST(DialogTemplate, NewFontKeepsTheControls)
     }
 }
 
+// The character set alone: the face, the size and the controls stay.
+TEST(DialogTemplate, CharacterSetOfTheFont)
+{
+    std::vector<uint8_t> ex = ExtendedTemplate(kStyle, 0, 0);
+    size_t faceAt = 26 + 2 + 2 + 12 + 6;
+    alignas(4) uint8_t out[512];
+    std::memset(out, 0xCC, sizeof out);
+    size_t n = SetDialogTemplateFont(ex.data(), ex.size(), 0, nullptr, out, sizeof out, 204);
+    ASSERT_EQ(ex.size(), n);
+    EXPECT_EQ(204, out[faceAt - 1]) << "the character set";
+    out[faceAt - 1] = ex[faceAt - 1];
+    EXPECT_EQ(0, std::memcmp(out, ex.data(), ex.size())) << "more than the character set changed";
+    EXPECT_EQ(out[n], 0xCC) << "wrote past the copy";
+
+    // A classic template has no character set: it is copied as it is.
+    std::vector<uint8_t> classic = ClassicTemplate();
+    n = SetDialogTemplateFont(classic.data(), classic.size(), 0, nullptr, out, sizeof out, 204);
+    ASSERT_EQ(classic.size(), n);
+    EXPECT_EQ(0, std::memcmp(out, classic.data(), classic.size()));
+}
+
 TEST(DialogTemplate, NoCopyWithoutFontOrRoom)
 {
     alignas(4) uint8_t out[512];

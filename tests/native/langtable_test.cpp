@@ -124,3 +124,61 @@ TEST(ScanLanguageTable, VisitsEntriesAndSkippedLinesInOrder)
     };
     EXPECT_EQ(expected, trace.items);
 }
+
+namespace {
+
+// A few locales' ANSI code pages, as GetLocaleInfo tells them; Hindi and
+// the others have none.
+unsigned TestCodePage(uint32_t locale)
+{
+    switch (locale) {
+    case 0x409: case 0x407: case 0x40C: case 0xC0C: return 1252;
+    case 0x419: return 1251;
+    case 0x411: return 932;
+    case 0x40D: return 1255;
+    default: return 0;
+    }
+}
+
+}
+
+TEST(ChooseCodePages, TheChoosingLocaleThenTheTablesLocalesThenTheMachines)
+{
+    struct Case {
+        const char* table;
+        uint32_t locale;
+        unsigned machine;
+        unsigned defaultCodePage;
+        unsigned currentCodePage;
+    } cases[] = {
+        // The locale that chose the current code; the default by its other entries.
+        /* 0 */ { "ENG 0\nENG 409\nRUS 419\n", 0x419, 1252, 1252, 1251 },
+        /* 1 */ { "ENG 0\nENG 409\nJPN 411\n", 0x411, 65001, 1252, 932 },
+        // No entry for the locale: the current is the default, by its entries.
+        /* 2 */ { "RUS 0\nRUS 419\nENG 409\n", 0x40D, 1252, 1251, 1251 },
+        // The first entry of the code with a code page wins, in file order.
+        /* 3 */ { "RUS 0\nRUS 439\nRUS 419\nRUS 409\n", 0x40D, 1252, 1251, 1251 },
+        // The choosing locale has none (Hindi): the table's locales of the code.
+        /* 4 */ { "ENG 0\nENG 409\nRUS 419\nRUS 439\n", 0x439, 932, 1252, 1251 },
+        // No locale of the code has one: the machine's.
+        /* 5 */ { "ENG 0\nHIN 439\n", 0x439, 65001, 65001, 65001 },
+        /* 6 */ { "ENG 0\n", 0x409, 1250, 1250, 1250 },
+        // The default chosen as the current one: the choosing locale's.
+        /* 7 */ { "FRA 0\nFRA 40C\nFRA 0C0C\n", 0xC0C, 1251, 1252, 1252 },
+        // Codes cut to 3 characters; skipped lines are no entries.
+        /* 8 */ { "ENGLISH 0\nENGL 409\n", 0x407, 932, 1252, 1252 },
+        /* 9 */ { "ENG 0\n ENG 419\nENG\n419\n", 0, 1252, 1251, 1251 },
+        // No table, no codes: the machine's.
+        /* 10 */ { "", 0x419, 1253, 1253, 1253 },
+        // A locale that no entry names chooses nothing, even with a code page.
+        /* 11 */ { "DEU 0\nDEU 407\nJPN 411\n", 0x419, 932, 1252, 1252 },
+    };
+    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        const Case& c = cases[i];
+        LanguageCodes codes;
+        ParseLanguageTable(c.table, std::strlen(c.table), c.locale, codes);
+        LanguageCodePages pages = ChooseCodePages(c.table, std::strlen(c.table), c.locale, codes, TestCodePage, c.machine);
+        EXPECT_EQ(c.defaultCodePage, pages.defaultCodePage) << "row " << i << ", default " << Slot(codes.defaultCode);
+        EXPECT_EQ(c.currentCodePage, pages.currentCodePage) << "row " << i << ", current " << Slot(codes.currentCode);
+    }
+}

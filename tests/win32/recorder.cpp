@@ -1,6 +1,7 @@
 // Stands in for rundll32.exe and notepad.exe in a test prefix: appends one
 // line to the file named by RECORDER_LOG,
 //   <pid>|<creation time, 16 hex digits>|<nCmdShow>|<wShowWindow or -1>|<module path>|<command line>
+// the command line as the system keeps it, in Unicode, written in UTF-8;
 // then stays for RECORDER_STAY_MS (default 100) and ends with the exit
 // status RECORDER_EXIT_CODE (default 0; decimal, up to 4294967295). The
 // creation time (100 ns units) is stamped by the system when the program
@@ -59,7 +60,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int nCmdShow)
     FILETIME created, exited, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
 
-    const char* commandLine = GetCommandLineA();
+    const wchar_t* wide = GetCommandLineW();
+    int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    char* commandLine = static_cast<char*>(malloc(length > 0 ? length : 1));
+    commandLine[0] = '\0';
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, commandLine, length, nullptr, nullptr);
     size_t size = strlen(commandLine) + MAX_PATH + 96;
     char* line = static_cast<char*>(malloc(size));
     int n = _snprintf(line, size, "%lu|%08lx%08lx|%d|%d|%s|%s\n", GetCurrentProcessId(),

@@ -333,6 +333,53 @@ TEST_F(SetupTest, StartedByRelativePath)
     }
 }
 
+// A package folder too long for the system's paths can't be made current.
+// Started from a folder with a package of its own (whose INF reaches out of
+// it), the launcher reads nothing of that folder and starts nothing there:
+// it goes on as a package without language files, and installs nothing.
+// Wine starts no program by a name longer than MAX_PATH: a copy by a short
+// name is started, with the long name in its command line, from which the
+// launcher takes its folder.
+TEST_F(SetupTest, FolderThatCannotBeMadeCurrent)
+{
+    std::string planted = m_root + "\\planted";
+    MakePackage(planted, { { "ENG", "[Proj]\r\nName=PLANTED\r\nINF=..\\..\\evil.inf\r\n",
+                             "[Translation]\r\nRemove=PLANTED\r\n" } });
+    std::string copy = m_root + "\\short\\setup.exe";
+    MakeEmptyDir(m_root + "\\short");
+    ASSERT_TRUE(CopyFileA(WinPath(Env("SETUP_EXE")).c_str(), copy.c_str(), FALSE));
+    std::string longFolder = m_root;
+    while (longFolder.size() <= MAX_PATH)
+        longFolder += "\\" + std::string(50, 'L');
+    // The folder exists: only its length keeps it from being current.
+    for (size_t slash = longFolder.find('\\', 3); slash != std::string::npos; slash = longFolder.find('\\', slash + 1))
+        CreateDirectoryW(WideFromUtf8("\\\\?\\" + longFolder.substr(0, slash)).c_str(), nullptr);
+    CreateDirectoryW(WideFromUtf8("\\\\?\\" + longFolder).c_str(), nullptr);
+    for (const char* arguments : { " /s", "" }) {
+        SCOPED_TRACE(*arguments ? "silent run" : "interactive run, Yes");
+        if (!*arguments && !HaveDisplay())
+            SKIP_FOR_WANT_OF("a display for the dialog: the interactive run is untested");
+        DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+        DeleteFileA(m_log.c_str());
+        ChildRun run;
+        ASSERT_TRUE(run.Start(copy, "\"" + longFolder + "\\setup.exe\"" + arguments, planted));
+        if (!*arguments) {
+            HWND hDlg = run.FindWindowOfChild(10000);
+            ASSERT_TRUE(hDlg != nullptr) << "no dialog appeared";
+            char title[64] = "junk";
+            GetWindowTextA(hDlg, title, sizeof title);
+            EXPECT_STREQ("", title) << "a text of the planted package";
+            PostMessageA(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+        }
+        EXPECT_TRUE(run.WaitExit(10000)) << "setup.exe still runs after 10 s";
+        EXPECT_TRUE(run.WaitAll(10000)) << "what setup.exe started still runs after 10 s";
+        EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName").present);
+        EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "Message").present);
+        std::vector<Record> started = ReadRecords(m_log);
+        EXPECT_TRUE(started.empty()) << Describe(started);
+    }
+}
+
 // A package in a drive's root works from the root, not from the drive's
 // current folder (which holds another package here).
 TEST_F(SetupTest, PackageInDriveRoot)
@@ -377,21 +424,27 @@ TEST_F(SetupTest, LongAndUnbalancedCommandLines)
     MakeEmptyDir(empty);
     std::string exe = dir + "\\setup.exe";
     // Unquoted, the path runs to the end of the line: the folder then
-    // reaches into the arguments, and no language file is found.
+    // reaches into the arguments, a folder that can't be made current, so
+    // nothing is recorded and nothing started.
     std::string unquotedDir = exe + " /s " + std::string(20000, 'C');
     static const struct {
         std::string commandLine;
-        std::string target;
+        std::string target;  // empty: nothing started
         const char* name;
     } rows[] = {
         /* 0 */ { "\"" + exe + "\" /s " + std::string(30000, 'A'), dir + "\\tool.inf", "Tool" },
         /* 1 */ { "\"" + exe + "\" /s \"" + std::string(20000, 'B'), dir + "\\tool.inf", "Tool" },
-        /* 2 */ { unquotedDir + "\\tail", unquotedDir + "\\", "" },
+        /* 2 */ { unquotedDir + "\\tail", "", nullptr },
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         SCOPED_TRACE(testing::Message() << "row " << i << ": " << rows[i].commandLine.size() << " bytes");
         DeleteTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
         auto started = Run(exe, rows[i].commandLine, empty);
+        if (!rows[i].name) {
+            EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayName").present);
+            EXPECT_TRUE(started.empty()) << Describe(started);
+            continue;
+        }
         EXPECT_VALUE(TextValue(REG_SZ, rows[i].name), Uninstall("DisplayName"));
         EXPECT_INSTALLER_ONLY(started, rows[i].target);
     }

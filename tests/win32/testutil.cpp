@@ -151,6 +151,24 @@ std::string Describe(const RegValue& value)
     return text;
 }
 
+std::wstring WideFromUtf8(const std::string& text)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(n > 0 ? n : 0, L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    return wide;
+}
+
+std::string Utf8FromWide(const std::wstring& text)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(n > 0 ? n : 0, '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], n, nullptr, nullptr);
+    return utf8;
+}
+
 std::vector<Record> ReadRecords(const std::string& logFile)
 {
     std::vector<Record> records;
@@ -177,7 +195,13 @@ std::vector<Record> ReadRecords(const std::string& logFile)
         r.cmdShow = std::atoi(line.c_str() + bar[1] + 1);
         r.showWindow = std::atoi(line.c_str() + bar[2] + 1);
         r.module = line.substr(bar[3] + 1, bar[4] - bar[3] - 1);
-        r.commandLine = line.substr(bar[4] + 1);
+        r.commandLineUtf8 = line.substr(bar[4] + 1);
+        std::wstring wide = WideFromUtf8(r.commandLineUtf8);
+        int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+        r.commandLine.assign(n > 0 ? n : 0, '\0');
+        if (n > 0)
+            WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &r.commandLine[0], n, nullptr,
+                                nullptr);
         records.push_back(r);
     }
     std::stable_sort(records.begin(), records.end(),
@@ -213,18 +237,32 @@ ChildRun::~ChildRun()
 
 bool ChildRun::Start(const std::string& app, const std::string& commandLine, const std::string& cwd)
 {
-    m_hJob = CreateJobObjectA(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(m_hJob, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-
     std::string line = commandLine;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
-    if (!CreateProcessA(app.empty() ? nullptr : app.c_str(), &line[0], nullptr, nullptr, FALSE,
-                        CREATE_SUSPENDED, nullptr, cwd.empty() ? nullptr : cwd.c_str(), &si, &pi))
-        return false;
+    return CreateProcessA(app.empty() ? nullptr : app.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                          nullptr, cwd.empty() ? nullptr : cwd.c_str(), &si, &pi) &&
+           Watch(pi);
+}
+
+bool ChildRun::Start(const std::wstring& app, const std::wstring& commandLine, const std::string& cwd)
+{
+    std::wstring line = commandLine, folder = WideFromUtf8(cwd);
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    return CreateProcessW(app.empty() ? nullptr : app.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                          nullptr, cwd.empty() ? nullptr : folder.c_str(), &si, &pi) &&
+           Watch(pi);
+}
+
+bool ChildRun::Watch(const PROCESS_INFORMATION& pi)
+{
+    m_hJob = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(m_hJob, JobObjectExtendedLimitInformation, &limits, sizeof limits);
     AssignProcessToJobObject(m_hJob, pi.hProcess);
     m_hProcess = pi.hProcess;
     m_pid = pi.dwProcessId;

@@ -17,6 +17,9 @@
 
 // The value of an environment variable, empty if it is not set.
 std::string Env(const char* name);
+// UTF-8 text and UTF-16 text, one as the other.
+std::wstring WideFromUtf8(const std::string& text);
+std::string Utf8FromWide(const std::wstring& text);
 // A Unix path as Wine's drive Z: shows it.
 std::string WinPath(const std::string& unixPath);
 
@@ -56,7 +59,8 @@ struct Record {
     int cmdShow;     // WinMain's nCmdShow
     int showWindow;  // STARTUPINFO's wShowWindow, -1 when not given
     std::string module;
-    std::string commandLine;
+    std::string commandLine;      // as GetCommandLineA gives it, in the system's code page
+    std::string commandLineUtf8;  // as the system keeps it, in Unicode: here in UTF-8
 };
 // In the order the programs were started, whatever the order of the lines.
 std::vector<Record> ReadRecords(const std::string& logFile);
@@ -70,6 +74,10 @@ public:
     ~ChildRun();
     // Starts app with the command line in folder cwd; FALSE if it can't.
     bool Start(const std::string& app, const std::string& commandLine, const std::string& cwd);
+    // The same with the program's name and command line in Unicode (and the
+    // folder in UTF-8): a program in a folder of any name, or one longer
+    // than MAX_PATH, named as "\\?\C:\...".
+    bool Start(const std::wstring& app, const std::wstring& commandLine, const std::string& cwd);
     // Waits for the child itself to end; FALSE on timeout.
     bool WaitExit(DWORD timeoutMs);
     // Waits until every process of the job has ended; FALSE on timeout.
@@ -87,6 +95,7 @@ public:
     HWND FindWindowOfChild(DWORD timeoutMs);
 
 private:
+    bool Watch(const PROCESS_INFORMATION& pi);
     void Unhook();
     static void CALLBACK OnCreate(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
 
