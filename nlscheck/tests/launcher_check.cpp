@@ -1,8 +1,9 @@
 // Checks nlscheck against the launcher itself: for each package and locale
-// of the table below, what `nlscheck --machine` predicts (the display name,
-// the uninstall message, the install command) must be what `setup.exe /s`
-// really wrote to the registry and started; with a display, also what its
-// dialog shows and what it starts after "Yes". Runs under Wine in a prefix in
+// of the table below, what `nlscheck --machine` predicts for the NT family
+// (the display name and the dialog's texts as Unicode, the uninstall
+// message as the bytes of its file, the install command) must be what
+// `setup.exe /s` really wrote to the registry and started; with a display,
+// also what its dialog shows and what it starts after "Yes". Runs under Wine in a prefix in
 // which a recorder stands in for rundll32.exe and notepad.exe.
 //
 //   launcher_check SETUP_EXE NLSCHECK_EXE PACKAGES_FOLDER... WORK_FOLDER
@@ -165,27 +166,50 @@ std::string EntryValue(const char* name, DWORD& type)
     return data;
 }
 
-struct Prediction {
-    std::map<std::string, std::string> texts;  // by key, in the locale's code page; absent when missing
-    std::string install, readme;               // the install command of the NT family, as Wine is
-    bool hasInstall = false;
-    bool rightToLeft = false;
-};
-
-// nlscheck's UTF-8 back in the code page it read the text in: the bytes
-// the launcher gets.
-std::string InCodePage(const std::string& utf8, unsigned codePage)
+std::wstring Wide(const std::string& utf8)
 {
-    if (utf8.empty())
-        return utf8;
     std::wstring wide(utf8.size() + 1, L'\0');
     int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0],
                                 static_cast<int>(wide.size()));
-    std::string bytes(n * 2 + 1, '\0');
-    int m = WideCharToMultiByte(codePage, 0, wide.data(), n, &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr);
-    bytes.resize(m > 0 ? m : 0);
+    wide.resize(n > 0 ? n : 0);
+    return wide;
+}
+
+std::string InCodePage(const std::wstring& wide, unsigned codePage)
+{
+    std::string bytes(wide.size() * 4 + 1, '\0');
+    int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &bytes[0],
+                                static_cast<int>(bytes.size()), nullptr, nullptr);
+    bytes.resize(n > 0 ? n : 0);
     return bytes;
 }
+
+// A value of the uninstall entry as Unicode text, as the list of installed
+// programs reads it.
+std::string EntryText(const wchar_t* name, DWORD& type)
+{
+    type = REG_NONE;
+    HKEY hKey;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, &hKey) != ERROR_SUCCESS)
+        return "(no key)";
+    std::wstring data(2048, L'\0');
+    DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    LONG rc = RegQueryValueExW(hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
+    RegCloseKey(hKey);
+    if (rc != ERROR_SUCCESS)
+        return "(absent)";
+    data.resize(size / sizeof(wchar_t));
+    return InCodePage(data, CP_UTF8);
+}
+
+struct Prediction {
+    // By key: the text as the NT family shows it (UTF-8), and its bytes in
+    // the code page of its file; absent when missing.
+    std::map<std::string, std::string> texts, bytes;
+    std::string install, readme;  // the commands of the NT family, as Wine is (UTF-8)
+    bool hasInstall = false;
+    bool rightToLeft = false;
+};
 
 // What nlscheck's report on the package (--machine, every locale) predicts
 // for one locale.
@@ -197,23 +221,30 @@ Prediction Predict(const std::string& report, uint32_t locale)
     std::string wanted = locale == 0 ? "0" : hex;
     while (wanted.size() < 4 && locale != 0)
         wanted = "0" + wanted;
-    unsigned codePage = CP_ACP;
+    std::string currentCode, defaultCode;
+    std::map<std::string, unsigned> codePages;  // the NT family's, by code
     for (const std::string& line : Split(report, '\n')) {
         std::vector<std::string> f = Split(line, '\t');
         for (std::string& field : f)
             field = UnescapeField(field);
         if (f.size() < 2 || f[1] != wanted)
             continue;
-        if (f[0] == "locale" && f.size() >= 5)
-            codePage = static_cast<unsigned>(std::strtoul(f[4].c_str(), nullptr, 10));
-        if (f[0] == "text" && f.size() >= 8 && f[4] != "missing")
-            p.texts[f[3]] = InCodePage(f[7], codePage);
+        if (f[0] == "locale" && f.size() >= 5) {
+            defaultCode = f[2];
+            currentCode = f[3];
+        }
+        if (f[0] == "codepage" && f.size() >= 5 && f[3] == "nt")
+            codePages[f[2]] = static_cast<unsigned>(std::strtoul(f[4].c_str(), nullptr, 10));
+        if (f[0] == "text" && f.size() >= 8 && f[4] != "missing") {
+            p.texts[f[3]] = f[7];
+            p.bytes[f[3]] = InCodePage(Wide(f[7]), codePages[f[4] == "current" ? currentCode : defaultCode]);
+        }
         if (f[0] == "install" && f.size() >= 4 && f[3] == "nt") {
-            p.install = InCodePage(f[2], codePage);
+            p.install = f[2];
             p.hasInstall = true;
         }
         if (f[0] == "readme" && f.size() >= 3)
-            p.readme = InCodePage(f[2], codePage);
+            p.readme = f[2];
         if (f[0] == "reading" && f.size() >= 3)
             p.rightToLeft = f[2] == "rtl";
     }
@@ -254,13 +285,19 @@ std::vector<std::string> Started(const std::string& record)
     return started;
 }
 
+// The recorder writes what it was started with in the code page it has,
+// or in UTF-8: both stand for the predicted Unicode command.
 void ExpectStarted(const std::string& row, const std::string& recorded, const std::string& command, int showMode)
 {
     std::vector<std::string> f = Split(recorded, '\t');
     f.resize(3);
+    auto asRecorded = [](const std::string& utf8, const std::string& actual) {
+        std::string ansi = InCodePage(Wide(utf8), CP_ACP);
+        return actual == utf8 ? utf8 : ansi;
+    };
     std::string program = command.substr(1, command.find('"', 1) - 1);
-    Expect(row, "program", Shown(program), Shown(f[0]));
-    Expect(row, "command line", Shown(command), Shown(f[1]));
+    Expect(row, "program", Shown(asRecorded(program, f[0])), Shown(f[0]));
+    Expect(row, "command line", Shown(asRecorded(command, f[1])), Shown(f[1]));
     Expect(row, "show mode", std::to_string(showMode), f[2]);
 }
 
@@ -283,14 +320,15 @@ BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
+// A control's text as Unicode, in UTF-8.
 std::string ControlText(HWND dlg, int id)
 {
-    char text[1100] = "";
+    wchar_t text[1100] = L"";
     if (id == 0)
-        GetWindowTextA(dlg, text, sizeof text);
+        GetWindowTextW(dlg, text, 1100);
     else
-        GetDlgItemTextA(dlg, id, text, sizeof text);
-    return text;
+        GetDlgItemTextW(dlg, id, text, 1100);
+    return InCodePage(text, CP_UTF8);
 }
 
 // An interactive run with consent and the check box left checked: the
@@ -379,11 +417,11 @@ void CheckRow(const std::string& report, const std::string& package, uint32_t lo
     }
 
     DWORD type;
-    std::string name = EntryValue("DisplayName", type);
+    std::string name = EntryText(L"DisplayName", type);
     Expect(row, "DisplayName", Shown(p.texts["Name"] + '\0'), Shown(name));
     Expect(row, "DisplayName type", std::to_string(REG_SZ), std::to_string(type));
     std::string message = EntryValue("Message", type);
-    Expect(row, "Message", Shown(p.texts["Remove"] + '\0'), Shown(message));
+    Expect(row, "Message", Shown(p.bytes["Remove"] + '\0'), Shown(message));
     Expect(row, "Message type", std::to_string(REG_BINARY), std::to_string(type));
 
     std::vector<std::string> started = Started(record);
