@@ -467,6 +467,7 @@ int main(int argc, char** argv)
         // on nothing else.
         std::vector<std::pair<uint32_t, bool>> locales;
         std::vector<std::string> pairs;
+        std::map<uint32_t, std::string> currentOf;
         std::string output = work + "\\nlscheck.out";
         Run("\"" + nlscheck + "\" \"" + package + "\" --machine", output, 20000);
         std::string report = ReadAll(output);
@@ -478,6 +479,17 @@ int main(int argc, char** argv)
             if (first)
                 pairs.push_back(f[2] + "\t" + f[3]);
             locales.push_back({ static_cast<uint32_t>(std::strtoul(f[1].c_str(), nullptr, 16)), first });
+            currentOf[locales.back().first] = f[3];
+        }
+        // Locale 0 stands for a machine that names no UI language, but Wine
+        // always names one: without a ResourceLocale value the launcher
+        // takes it, so 0's row holds only where it leads to 0's language.
+        uint32_t uiLanguage = GetUserDefaultUILanguage();
+        if (currentOf.count(0) && currentOf.count(uiLanguage) && currentOf[uiLanguage] != currentOf[0]) {
+            std::printf("%s 0000: not checked: the user's UI language %04X leads to %s\n",
+                        fs::path(argv[i]).filename().string().c_str(), uiLanguage, currentOf[uiLanguage].c_str());
+            locales.erase(std::remove_if(locales.begin(), locales.end(), [](const auto& l) { return l.first == 0; }),
+                          locales.end());
         }
         if (locales.empty()) {
             std::printf("%s: nlscheck names no locale\n", argv[i]);
