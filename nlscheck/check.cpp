@@ -185,6 +185,21 @@ std::string WhyMissing(const ProfileSection* section, const ProfileKey* key, con
     return "has an empty " + std::string(text.key) + ", which counts as missing";
 }
 
+// The NT family's reading of one run: the current language's files in
+// their code page, the default language's in theirs. A ProfileReader is a
+// plain function, so the run's code pages are kept here.
+std::string g_currentCode;
+unsigned g_currentCodePage = 1252, g_fallbackCodePage = 1252;
+
+void ReadAsTheNtFamily(const char* file, const char* section, const char* key, char* buffer, size_t capacity)
+{
+    bool current = false;
+    for (const char* base : kBases)
+        current = current || std::strcmp(LanguageFileName(base, g_currentCode.c_str()), file) == 0;
+    SetProfileCodePage(current ? g_currentCodePage : g_fallbackCodePage);
+    ReadPackageProfile(file, section, key, buffer, capacity);
+}
+
 class PackageChecker {
 public:
     PackageChecker(const std::string& folder, const CheckOptions& options, Report& report)
@@ -202,6 +217,7 @@ private:
     std::string Shown(const std::string& bytes, unsigned codePage) const { return Utf8FromCodePage(bytes, codePage); }
     void CheckEncoding(const LanguageFile& file, const std::string& code);
     void CheckCodePagesAgree();
+    void CheckLeftOutLocales();
     void Add(Severity severity, const std::string& file, int line, const std::string& message);
     void Warn(const std::string& file, int line, const std::string& message) { Add(kWarning, file, line, message); }
 
@@ -345,11 +361,21 @@ void PackageChecker::Run()
         CheckReadingOrder(code);
     }
     CheckCodePagesAgree();
+    CheckLeftOutLocales();
     CheckUnreachedFiles(codes);
 
     std::stable_sort(m_report.findings.begin(), m_report.findings.end(), [](const Finding& a, const Finding& b) {
         return a.file != b.file ? a.file < b.file : a.line < b.line;
     });
+}
+
+// Whether a locale has an entry of its own, which makes its code current.
+bool ChoosesCurrent(const std::vector<TableRow>& rows, uint32_t locale)
+{
+    for (const TableRow& row : rows)
+        if (!row.skipped && locale != 0 && row.value == locale)
+            return true;
+    return false;
 }
 
 void PackageChecker::RunLocales()
@@ -362,51 +388,70 @@ void PackageChecker::RunLocales()
         unsigned codePage = CodePageOfLocale(locale);
         if (codePage == kNoCodePage)
             codePage = LanguageCodePage(codes.currentCode);
+        FilesCodePage current = NtFilesCodePage(m_report.rows, codes.currentCode,
+                                                ChoosesCurrent(m_report.rows, locale) ? locale : 0, codePage);
+        bool sameCodes = std::strcmp(codes.currentCode, codes.defaultCode) == 0;
+        FilesCodePage fallback = sameCodes ? current : NtFilesCodePage(m_report.rows, codes.defaultCode, 0, codePage);
         auto same = std::find_if(m_report.runs.begin(), m_report.runs.end(), [&](const LanguageRun& run) {
-            return std::memcmp(&run.codes, &codes, sizeof codes) == 0 && run.codePage == codePage;
+            return std::memcmp(&run.codes, &codes, sizeof codes) == 0 && run.codePage == codePage &&
+                   run.current[0].codePage == current.codePage && run.fallback.codePage == fallback.codePage;
         });
         if (same != m_report.runs.end()) {
             same->locales.push_back(locale);
+            same->current.push_back(current);
             continue;
         }
         LanguageRun run;
         run.locales.push_back(locale);
         run.codes = codes;
         run.codePage = codePage;
+        run.current.push_back(current);
+        run.fallback = fallback;
         run.projFile = static_cast<const char*>(LanguageFileName(kProjectFileBase, codes.currentCode));
         run.strFile = static_cast<const char*>(LanguageFileName(kStringFileBase, codes.currentCode));
         run.defaultProjFile = static_cast<const char*>(LanguageFileName(kProjectFileBase, codes.defaultCode));
         run.defaultStrFile = static_cast<const char*>(LanguageFileName(kStringFileBase, codes.defaultCode));
-        SetProfileCodePage(codePage);
-        std::string inf, readme;
+        std::string inf, inf9x, readme;
         for (const LauncherText& kind : kLauncherTexts) {
             TextDescription description = Describe(kind);
             TextRead text = { kind.role, description.label, kind.base, kind.section, kind.key, kTextMissing, "", 0, "",
-                              description.whenMissing };
-            CString value;
-            text.source = LookupTextWith(ReadPackageProfile, codes, kind.base, kind.section, kind.key, value);
+                              current.codePage, "", description.whenMissing };
+            CString value, value9x;
+            g_currentCodePage = current.codePage;
+            g_fallbackCodePage = fallback.codePage;
+            g_currentCode = codes.currentCode;
+            text.source = LookupTextWith(ReadAsTheNtFamily, codes, kind.base, kind.section, kind.key, value);
+            SetProfileCodePage(codePage);
+            LookupTextWith(ReadPackageProfile, codes, kind.base, kind.section, kind.key, value9x);
+            text.value9x = static_cast<const char*>(value9x);
             if (text.source != kTextMissing) {
-                const char* code = text.source == kTextFromCurrent ? codes.currentCode : codes.defaultCode;
-                const LanguageFile& file = File(static_cast<const char*>(LanguageFileName(kind.base, code)), codePage);
+                bool fromCurrent = text.source == kTextFromCurrent;
+                const char* code = fromCurrent ? codes.currentCode : codes.defaultCode;
+                text.codePage = fromCurrent ? current.codePage : fallback.codePage;
+                const LanguageFile& file = File(static_cast<const char*>(LanguageFileName(kind.base, code)), text.codePage);
                 const ProfileKey* key = file.profile.Find(kind.section, kind.key);
                 text.file = file.shown;
                 text.line = key ? key->line : 0;
                 text.value = static_cast<const char*>(value);
             }
-            if (kind.role == kInfName)
-                inf = text.value;
+            if (kind.role == kInfName) {
+                inf = Shown(text.value, text.codePage);
+                inf9x = Shown(text.value9x, codePage);
+            }
             if (kind.role == kReadmePath)
-                readme = text.value;
+                readme = Shown(text.value, text.codePage);
             if (kind.role == kReadingOrder)
                 run.rightToLeft = MeansRightToLeft(text.value.c_str());
             run.texts.push_back(text);
         }
+        // The NT family makes its command lines in Unicode from each text
+        // in its own code page; Windows 9x from the machine's bytes.
         run.installStarted = !m_options.rundll32Path.empty();
         if (run.installStarted) {
             const char* rundll32 = m_options.rundll32Path.c_str();
             const char* folder = m_options.programFolder.c_str();
             run.installCommand = static_cast<const char*>(InstallCommand(rundll32, true, folder, inf.c_str()));
-            run.installCommand9x = static_cast<const char*>(InstallCommand(rundll32, false, folder, inf.c_str()));
+            run.installCommand9x = static_cast<const char*>(InstallCommand(rundll32, false, folder, inf9x.c_str()));
         }
         if (!readme.empty() && !m_options.notepadPath.empty())
             run.readmeCommand = static_cast<const char*>(ReadmeCommand(m_options.notepadPath.c_str(), readme.c_str()));
@@ -419,8 +464,8 @@ void PackageChecker::CheckRun(const LanguageRun& run)
     for (const TextRead& text : run.texts) {
         if (text.role == kInfName && text.source == kTextMissing) {
             std::string lacking = std::string(text.key) + " in [" + text.section + "]";
-            Add(kError, File(run.projFile, run.codePage).shown, 0,
-                "no INF name for " + Shown(CodeName(run.codes.currentCode), run.codePage) +
+            Add(kError, File(run.projFile, run.current[0].codePage).shown, 0,
+                "no INF name for " + Shown(CodeName(run.codes.currentCode), run.current[0].codePage) +
                     (run.projFile == run.defaultProjFile ? " (" + run.projFile + " has no " + lacking + "): "
                                                          : " (neither " + run.projFile + " nor " + run.defaultProjFile +
                                                                " has " + lacking + "): ") +
@@ -433,15 +478,15 @@ void PackageChecker::CheckRun(const LanguageRun& run)
                  "the display name is " + std::to_string(text.value.size()) +
                      " bytes long: older lists of installed programs hide names over " +
                      std::to_string(kDisplayNameLimit));
-        if (text.role == kInfName && CheckName(text, run.codePage))
-            CheckInf(text.value, run.codePage);
+        if (text.role == kInfName && CheckName(text, text.codePage))
+            CheckInf(text.value, text.codePage);
         if (text.role == kInfName && m_options.programFolder.size() + 1 + text.value.size() > kInfPathLimit)
             Warn(text.file, text.line,
-                 "the installer's INF path " + Quoted(m_options.programFolder + "\\" + Shown(text.value, run.codePage)) +
+                 "the installer's INF path " + Quoted(m_options.programFolder + "\\" + Shown(text.value, text.codePage)) +
                      " is " + std::to_string(m_options.programFolder.size() + 1 + text.value.size()) +
                      " characters long: the platform's INF installer cuts it at " + std::to_string(kInfPathLimit));
         if (text.role == kReadmePath && !IsAbsolute(text.value))
-            CheckName(text, run.codePage);
+            CheckName(text, text.codePage);
     }
 }
 
@@ -528,9 +573,9 @@ void PackageChecker::CheckEncoding(const LanguageFile& file, const std::string& 
     } else if (file.profile.Encoding() != kAnsi) {
         Warn(file.shown, 1,
              std::string("the file begins with a ") + (file.profile.Encoding() == kUtf8 ? "UTF-8" : "UTF-16") +
-                 " byte-order mark: the NT family converts it to the machine's code page, " + CodePageName(codePage) +
-                 " for " + who + ", but Windows 9x reads it as bytes, so its first section is not found there and its other texts "
-                 "come out wrong; " + fix);
+                 " byte-order mark: the NT family decodes it by its mark, but Windows 9x reads its bytes as they are, "
+                 "so there its first section is not found and every other letter that is not ASCII comes out as "
+                 "garbage; for Windows 9x, " + fix);
     }
 
     // Each kind of note once a line.
@@ -553,7 +598,8 @@ void PackageChecker::CheckEncoding(const LanguageFile& file, const std::string& 
         switch (notes[0]->kind) {
         case ProfileNote::kNotInCodePage:
             Warn(file.shown, line,
-                 "no place in " + page + " for " + list + " on the NT family, on the machines of " + who +
+                 "no place in " + page + " for " + list + ": the NT family reads " +
+                     Shown(CodeName(code.c_str()), codePage) + "'s files in that code page, that of " + who +
                      "; write the text without " + (listed.size() == 1 ? "it" : "them"));
             break;
         case ProfileNote::kNoCharacter:
@@ -601,8 +647,48 @@ void PackageChecker::CheckCodePagesAgree()
                                   "'s other locales (" + LocaleNames(agree) + ") " + CodePageName(codePage);
             if (hasText)
                 Warn(m_report.tableFile, l.line,
-                     message + ": " + name + "'s files are in one code page, so their non-ASCII letters come out wrong "
-                               "on one of them; give " + Hex(l.locale) + " a language code of its own");
+                     message + ": the launcher reads " + name + "'s files in the code page of the locale, so one file "
+                               "would have to be two, and its letters that are not ASCII come out wrong for one of "
+                               "them; give " + Hex(l.locale) + " a language code of its own");
+        }
+    }
+}
+
+// Display languages of Windows whose language the package speaks for
+// another locale but which have no entry: their users get the default
+// language instead.
+void PackageChecker::CheckLeftOutLocales()
+{
+    std::set<uint32_t> numbered, said;
+    for (const TableRow& row : m_report.rows)
+        if (!row.skipped)
+            numbered.insert(row.value);
+    for (const TableRow& row : m_report.rows) {
+        if (row.skipped || row.replacedBy || row.value == 0)
+            continue;
+        for (const DisplayLanguage& left : DisplayLanguagesOf(row.value)) {
+            if (numbered.count(left.locale) || !said.insert(left.locale).second)
+                continue;
+            // The entry of its language to follow: one of its code page if any.
+            const TableRow* like = nullptr;
+            bool speaksDefault = false;
+            for (const TableRow& r : m_report.rows) {
+                if (r.skipped || r.replacedBy || r.value == 0 || (r.value & 0x3FF) != (left.locale & 0x3FF))
+                    continue;
+                speaksDefault = speaksDefault || r.cut == m_default.defaultCode;
+                if (!like || (CodePageOfLocale(r.value) == CodePageOfLocale(left.locale) &&
+                              CodePageOfLocale(like->value) != CodePageOfLocale(left.locale)))
+                    like = &r;
+            }
+            if (speaksDefault)
+                continue;  // its users get a language of theirs all the same
+            unsigned codePage = TableCodePage(like->value);
+            std::string code = Shown(like->cut, codePage);
+            Warn(m_report.tableFile, like->line,
+                 "locale " + Hex(left.locale) + ", " + left.name + ", a display language of Windows, has no entry: its "
+                 "users get the default language " + Shown(CodeName(m_default.defaultCode), codePage) + ", not " + code +
+                 " (locale " + Hex(like->value) + "); add \"" + code + " " + Hex(left.locale) + "\" if " + code +
+                 " is written for them too");
         }
     }
 }
@@ -790,13 +876,20 @@ void PackageChecker::CheckUnreachedFiles(const std::vector<std::string>& codes)
 
 }
 
+FilesCodePage NtFilesCodePage(const std::vector<TableRow>& rows, const std::string& code, uint32_t chooser,
+                              unsigned machineCodePage)
+{
+    if (CodePageOfLocale(chooser) != kNoCodePage)
+        return FilesCodePage{ CodePageOfLocale(chooser), kFromLocale, chooser, 0 };
+    for (const TableRow& row : rows)
+        if (!row.skipped && row.cut == code && CodePageOfLocale(row.value) != kNoCodePage)
+            return FilesCodePage{ CodePageOfLocale(row.value), kFromTable, row.value, row.line };
+    return FilesCodePage{ machineCodePage, kFromMachine, 0, 0 };
+}
+
 unsigned LanguageCodePage(const std::vector<TableRow>& rows, const std::string& code)
 {
-    for (const TableRow& row : rows)
-        if (!row.skipped && row.value != 0 && !row.replacedBy && row.cut == code &&
-            CodePageOfLocale(row.value) != kNoCodePage)
-            return CodePageOfLocale(row.value);
-    return 1252;
+    return NtFilesCodePage(rows, code, 0, 1252).codePage;
 }
 
 const char* LanguageFileBase(const std::string& fileName)

@@ -44,8 +44,24 @@ struct TextRead {
     TextSource source;
     std::string file;  // the file it came from, when found
     int line;
-    std::string value;  // the bytes the launcher gets, in the run's code page
+    std::string value;  // the bytes the launcher gets on the NT family, in codePage
+    unsigned codePage;  // the code page of the file it came from on the NT family
+    std::string value9x;  // what Windows 9x gets, in the machine's code page
     std::string whenMissing;  // what the launcher does without it
+};
+
+// Where the NT family takes the code page of a language's files from.
+enum CodePageOrigin {
+    kFromLocale,   // the locale that chose the language as current
+    kFromTable,    // the table's first entry of the code with a locale that has one
+    kFromMachine,  // none of those: the machine's ANSI code page
+};
+
+struct FilesCodePage {
+    unsigned codePage;
+    CodePageOrigin origin;
+    uint32_t locale;  // kFromLocale, kFromTable: whose code page it is
+    int line;         // kFromTable: the table line of that entry
 };
 
 // The launcher's run for every locale that yields the same two codes on
@@ -53,15 +69,20 @@ struct TextRead {
 struct LanguageRun {
     std::vector<uint32_t> locales;
     LanguageCodes codes;
-    unsigned codePage;  // the machines' ANSI code page, which the texts are in
+    unsigned codePage;  // the machines' ANSI code page: Windows 9x reads every file in it
+    // The NT family's, for each code's files: the current one's for each
+    // of the locales (the code page is the same, whose it is may differ).
+    std::vector<FilesCodePage> current;
+    FilesCodePage fallback;
     std::string projFile, strFile;                // current language's names
     std::string defaultProjFile, defaultStrFile;  // the default's
     std::vector<TextRead> texts;
     bool rightToLeft = false;  // the dialog is mirrored and reads right to left
     bool installStarted;
+    // The commands in UTF-8, as the platform converts them.
     std::string installCommand;    // on the NT family, with setupapi.dll
     std::string installCommand9x;  // on Windows 9x, with setupx.dll
-    std::string readmeCommand;     // empty when Notepad is not started
+    std::string readmeCommand;     // on the NT family; empty when Notepad is not started
 };
 
 struct CheckOptions {
@@ -87,9 +108,15 @@ Report CheckPackage(const std::string& folder, const CheckOptions& options);
 // The table part of the check, on the table file's bytes.
 void CheckTable(const std::string& data, const std::string& shownName, Report& report);
 
-// The ANSI code page a language's files are read in: that of the first
-// locale of the table that reaches the code and has one; Windows-1252
-// where none does.
+// The code page the NT family decodes a language's files in: the ANSI code
+// page of the locale that chose the code as current (0: none did), if it
+// has one; else that of the table's first entry of the code (skipped
+// lines aside) whose locale has one; else the machine's.
+FilesCodePage NtFilesCodePage(const std::vector<TableRow>& rows, const std::string& code, uint32_t chooser,
+                              unsigned machineCodePage);
+
+// The code page a language's files are written in: the NT family's for
+// its code, with Windows-1252 for the machine's.
 unsigned LanguageCodePage(const std::vector<TableRow>& rows, const std::string& code);
 
 // The family of language files (NLS\PROJ or NLS\STR) that a file of the

@@ -185,6 +185,24 @@ const LocaleLanguage kRightToLeftLocales[] = {
     { 0x92, kAnySub },  // Central Kurdish
 };
 
+// The display languages of Windows (its language packs, from Windows 2000
+// to 11) whose language Windows offers in more than one variant. Croatian
+// and Serbian share a primary language number but are languages of their
+// own, so they are not here.
+const DisplayLanguage kDisplayLanguages[] = {
+    { 0x0404, "Chinese (Taiwan)" },
+    { 0x0804, "Chinese (PRC)" },
+    { 0x0C04, "Chinese (Hong Kong)" },
+    { 0x0409, "English (United States)" },
+    { 0x0809, "English (United Kingdom)" },
+    { 0x040C, "French (France)" },
+    { 0x0C0C, "French (Canada)" },
+    { 0x0416, "Portuguese (Brazil)" },
+    { 0x0816, "Portuguese (Portugal)" },
+    { 0x0C0A, "Spanish (Spain)" },
+    { 0x080A, "Spanish (Mexico)" },
+};
+
 struct CodePageScript {
     unsigned codePage;
     const char* script;
@@ -365,6 +383,15 @@ bool LocaleReadsRightToLeft(uint32_t locale)
         if (entry.primary == primary && (entry.sub == kAnySub || entry.sub == static_cast<int>(sub)))
             return true;
     return false;
+}
+
+std::vector<DisplayLanguage> DisplayLanguagesOf(uint32_t locale)
+{
+    std::vector<DisplayLanguage> found;
+    for (const DisplayLanguage& d : kDisplayLanguages)
+        if ((d.locale & 0x3FF) == (locale & 0x3FF) && locale != 0)
+            found.push_back(d);
+    return found;
 }
 
 std::string CodePageName(unsigned codePage)

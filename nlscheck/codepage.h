@@ -22,6 +22,18 @@ unsigned CodePageOfLocale(uint32_t locale);
 // sub-language: Arabic, Hebrew, Persian, Urdu, ...
 bool LocaleReadsRightToLeft(uint32_t locale);
 
+// A display language of Windows that shares its language with another:
+// a user whose UI language it is gets the table's entry of its number.
+struct DisplayLanguage {
+    uint32_t locale;
+    const char* name;  // "French (Canada)"
+};
+
+// The display languages of Windows of a locale's language (Chinese,
+// English, French, Portuguese and Spanish come in several); none for a
+// language that has one only.
+std::vector<DisplayLanguage> DisplayLanguagesOf(uint32_t locale);
+
 // A name for a code page in a report: "1251 (Cyrillic)".
 std::string CodePageName(unsigned codePage);
 

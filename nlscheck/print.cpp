@@ -45,6 +45,30 @@ std::string Plural(size_t n, const char* word)
     return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
+// Whose code page the NT family reads a language's files in.
+std::string OriginText(const FilesCodePage& page)
+{
+    switch (page.origin) {
+    case kFromLocale:
+        return "the locale's";
+    case kFromTable:
+        return "that of locale " + Hex(page.locale) + " (table line " + std::to_string(page.line) + ")";
+    case kFromMachine:
+        break;
+    }
+    return "the machine's";
+}
+
+// "1251 (Cyrillic), the locale's"
+std::string FilesCodePageText(const FilesCodePage& page)
+{
+    if (page.origin == kFromMachine)
+        return "the machine's code page (here " + CodePageName(page.codePage) + ")";
+    return CodePageName(page.codePage) + ", " + OriginText(page);
+}
+
+const char* const kOrigins[] = { "locale", "table", "machine" };
+
 void FormatTable(const Report& report, const Writer& w, std::string& out)
 {
     if (report.tableFile.empty())
@@ -88,8 +112,21 @@ void FormatRun(const LanguageRun& run, const Writer& w, std::string& out)
     std::string codes = "default " + std::string(run.codes.defaultCode[0] ? run.codes.defaultCode : "(none)") +
                         ", current " + (run.codes.currentCode[0] ? run.codes.currentCode : "(none)");
     out += "  " + Padded("codes", label) + text(codes) + "\n";
-    out += "  " + Padded("code page", label) + CodePageName(run.codePage) + "\n";
     out += "  " + Padded("files", label) + text(files) + "\n";
+    std::string nt = text(current) + " in " + FilesCodePageText(run.current[0]);
+    for (size_t i = 1; i < run.current.size(); ++i)
+        if (run.current[i].origin != run.current[0].origin) {
+            nt = text(current) + " in " + CodePageName(run.current[0].codePage);
+            for (size_t k = 0; k < run.current.size(); ++k)
+                nt += std::string(k == 0 ? ", " : "; ") + OriginText(run.current[k]) + " for " +
+                      LocaleList({ run.locales[k] });
+            break;
+        }
+    if (!sameCodes)
+        nt += "; " + text(run.codes.defaultCode[0] ? run.codes.defaultCode : "(no code)") + " in " +
+              FilesCodePageText(run.fallback);
+    out += "  " + Padded("code page, NT", label) + nt + "\n";
+    out += "  " + Padded("code page, 9x", label) + "the machine's, " + CodePageName(run.codePage) + "\n";
 
     size_t width = 16;
     for (const TextRead& t : run.texts)
@@ -114,17 +151,22 @@ void FormatRun(const LanguageRun& run, const Writer& w, std::string& out)
         std::string from = Where(t.file, t.line);
         if (t.source == kTextFromDefault && !sameCodes)
             from += " (fallback)";
-        out += Padded(from, width) + text(t.value) + "\n";
+        std::string shown = Utf8FromCodePage(t.value, t.codePage);
+        out += Padded(from, width) + shown + "\n";
+        std::string shown9x = text(t.value9x);
+        if (shown9x != shown)
+            out += "  " + Padded("", label) + Padded("on Windows 9x", width) +
+                   (t.value9x.empty() ? std::string("missing") : shown9x) + "\n";
     }
     if (run.installStarted) {
-        out += "  " + Padded("install, NT family", label) + text(run.installCommand) + "\n";
-        out += "  " + Padded("install, Windows 9x", label) + text(run.installCommand9x) + "\n";
+        out += "  " + Padded("install, NT family", label) + run.installCommand + "\n";
+        out += "  " + Padded("install, Windows 9x", label) + run.installCommand9x + "\n";
     } else {
         out += "  " + Padded("install", label) + "not started: no rundll32.exe in the system folders\n";
     }
     out += "  " + Padded("Notepad", label) +
            (run.readmeCommand.empty() ? std::string("not started")
-                                      : text(run.readmeCommand) + "\n  " + Padded("", label) +
+                                      : run.readmeCommand + "\n  " + Padded("", label) +
                                             "(after an interactive install with the check box checked)") +
            "\n\n";
 }
@@ -190,22 +232,37 @@ std::string FormatMachine(const Report& report)
     }
     for (const LanguageRun& run : report.runs) {
         auto text = [&run](const std::string& bytes) { return Utf8FromCodePage(bytes, run.codePage); };
-        for (uint32_t locale : run.locales) {
+        for (size_t i = 0; i < run.locales.size(); ++i) {
+            uint32_t locale = run.locales[i];
             std::string l = Hex(locale);
             out += Fields({ "locale", l, text(run.codes.defaultCode), text(run.codes.currentCode),
                             std::to_string(run.codePage) });
+            bool sameCodes = std::string(run.codes.currentCode) == run.codes.defaultCode;
+            for (const FilesCodePage* page : { &run.current[i], &run.fallback }) {
+                if (page == &run.fallback && sameCodes)
+                    break;
+                const char* code = page == &run.current[i] ? run.codes.currentCode : run.codes.defaultCode;
+                uint32_t whose = page->origin == kFromLocale ? locale : page->locale;
+                out += Fields({ "codepage", l, text(code), "nt", std::to_string(page->codePage), kOrigins[page->origin],
+                                page->origin == kFromMachine ? "" : Hex(whose),
+                                page->origin == kFromTable ? std::to_string(page->line) : "" });
+                out += Fields({ "codepage", l, text(code), "9x", std::to_string(run.codePage), "machine", "", "" });
+            }
             for (const TextRead& t : run.texts) {
                 const char* source = t.source == kTextFromCurrent ? "current" : t.source == kTextFromDefault ? "default" : "missing";
-                out += Fields({ "text", l, t.section, t.key, source, t.file, std::to_string(t.line), text(t.value) });
+                std::string shown = Utf8FromCodePage(t.value, t.codePage);
+                out += Fields({ "text", l, t.section, t.key, source, t.file, std::to_string(t.line), shown });
+                if (text(t.value9x) != shown)
+                    out += Fields({ "text9x", l, t.section, t.key, text(t.value9x) });
             }
             out += Fields({ "reading", l, run.rightToLeft ? "rtl" : "ltr" });
             if (run.installStarted) {
-                out += Fields({ "install", l, text(run.installCommand), "nt" });
-                out += Fields({ "install", l, text(run.installCommand9x), "9x" });
+                out += Fields({ "install", l, run.installCommand, "nt" });
+                out += Fields({ "install", l, run.installCommand9x, "9x" });
             } else {
                 out += Fields({ "install", l });
             }
-            out += run.readmeCommand.empty() ? Fields({ "readme", l }) : Fields({ "readme", l, text(run.readmeCommand) });
+            out += run.readmeCommand.empty() ? Fields({ "readme", l }) : Fields({ "readme", l, run.readmeCommand });
             const char* unixName = UnixLocaleOf(locale);
             const char* font = FontOfCodePage(run.codePage);
             out += Fields({ "wine", l, unixName ? unixName : "", font ? font : "" });

@@ -16,11 +16,21 @@ struct PrintStyle {
 std::string FormatReport(const Report& report, const PrintStyle& style);
 
 // One fact a line, fields split by tabs; "\", tab, CR and LF escaped as
-// \\, \t, \r, \n. All of it UTF-8: texts are converted from CODEPAGE,
-// the ANSI code page of the locale's machines.
+// \\, \t, \r, \n. All of it UTF-8: texts as the NT family shows them,
+// each converted from the code page of its file there.
 //   entry    LINE CODE KEPT NUMBER VALUE STATUS
-//   locale   LOCALE DEFAULT CURRENT CODEPAGE
+//   locale   LOCALE DEFAULT CURRENT CODEPAGE  (the ANSI code page of the
+//                                  locale's machines)
+//   codepage LOCALE CODE nt CODEPAGE locale|table|machine [LOCALE [LINE]]
+//                                  (what the NT family decodes the code's
+//                                  files in, and whose code page it is:
+//                                  the locale's, that of the table's entry
+//                                  on LINE, or the machine's)
+//   codepage LOCALE CODE 9x CODEPAGE machine  (Windows 9x: the machine's)
 //   text     LOCALE SECTION KEY current|default|missing FILE LINE VALUE
+//   text9x   LOCALE SECTION KEY VALUE  (what Windows 9x shows instead, in
+//                                  the machine's code page; only where it
+//                                  differs)
 //   reading  LOCALE rtl|ltr     (the dialog mirrored, or as the template is)
 //   install  LOCALE COMMAND nt|9x  (one line a system family; no COMMAND:
 //                                  no installer is started)

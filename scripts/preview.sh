@@ -11,8 +11,14 @@
 # copy. A language that can't be shown (its Unix locale can't be made, its
 # font is missing) is named with the reason, and the exit status is 1.
 #
-#   scripts/preview.sh PACKAGE_DIR OUTDIR [--dpi N] [CODE...]
+#   scripts/preview.sh PACKAGE_DIR OUTDIR [--dpi N] [--system UNIX_LOCALE] [CODE...]
 #
+# --system UNIX_LOCALE: each language as its users see it on a machine of
+# that locale's code page (de_DE; hi_IN for Windows' "Use Unicode UTF-8"
+# setting): the language's Unix locale gives Wine the user's UI language
+# (LC_MESSAGES), UNIX_LOCALE the system's code page (LC_CTYPE). The files
+# are then dialog-<code>-on-<UNIX_LOCALE>.png, overview-on-<UNIX_LOCALE>.png
+# and index-on-<UNIX_LOCALE>.html.
 # --dpi N: Wine draws at N dots per inch (its LogPixels, 96 by default);
 # the files are then dialog-<N>dpi-<code>.png, overview-<N>dpi.png and
 # index-<N>dpi.html. CODEs limit it to those languages. Starts a virtual
@@ -25,14 +31,16 @@ top=$(dirname "$here")
 args=("$@")
 
 usage() {
-    echo "usage: $0 PACKAGE_DIR OUTDIR [--dpi N] [CODE...]" >&2
+    echo "usage: $0 PACKAGE_DIR OUTDIR [--dpi N] [--system UNIX_LOCALE] [CODE...]" >&2
     exit 2
 }
 dpi=96
+system=
 operands=()
 while [ $# -gt 0 ]; do
     case $1 in
     --dpi) [ $# -ge 2 ] && [[ $2 =~ ^[1-9][0-9]*$ ]] || usage; dpi=$2; shift 2 ;;
+    --system) [ $# -ge 2 ] && [[ $2 =~ ^[a-z]{2,3}(_[A-Z]{2})?(@[a-z]+)?$ ]] || usage; system=$2; shift 2 ;;
     -*) usage ;;
     *) operands+=("$1"); shift ;;
     esac
@@ -46,8 +54,9 @@ case $out/ in
 esac
 mkdir -p "$out"
 wanted=("${operands[@]:2}")
-suffix=
+suffix= on=
 [ "$dpi" = 96 ] || suffix=-${dpi}dpi
+[ -z "$system" ] || on=-on-$system
 
 if ! xdpyinfo >/dev/null 2>&1; then
     exec "$here/with-display.sh" "$0" "${args[@]}"
@@ -96,6 +105,7 @@ trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 # fields are split by the unit separator, since some may be empty.
 awk -F'\t' '
     $1 == "locale" { current[$2] = $4; codePage[$2] = $5; order[++n] = $2 }
+    $1 == "codepage" && $4 == "nt" && $3 == current[$2] { codePage[$2] = $5 }
     $1 == "wine" { unixName[$2] = $3; font[$2] = $4 }
     END {
         for (i = 1; i <= n; i++) {
@@ -124,7 +134,7 @@ if [ ! -s "$work/languages" ]; then
 fi
 
 count=$(wc -l <"$work/languages")
-echo "Preview of $package with $setup: $count language$([ "$count" = 1 ] || echo s), into $out"
+echo "Preview of $package with $setup: $count language$([ "$count" = 1 ] || echo s)${system:+ on a $system machine}, into $out"
 mkdir -p "$cache/locale"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Making the Wine prefix $WINEPREFIX (once)..."
@@ -150,14 +160,15 @@ cp "$setup" "$work/package/setup.exe"
 # them all replaced by the language's font.
 faces=("MS Sans Serif" "Microsoft Sans Serif" "Tahoma" "MS UI Gothic" "SimSun" "PMingLiU" "Gulim")
 
-# Sets LOCALE_ENV to what runs a program in the Unix locale $1 (in UTF-8),
-# making the locale in the cache if the system lacks it; fails if it can't.
-unix_locale() {
-    local base=${1%@*} name=${1%@*}.UTF-8 source=$1
-    [ "$1" = "$base" ] || name=$name@${1#*@}
-    LOCALE_ENV=(LC_ALL="$name")
-    [ "$(LC_ALL=$name locale charmap 2>/dev/null)" != UTF-8 ] || return 0
-    LOCALE_ENV=(LOCPATH="$cache/locale" LC_ALL="$name")
+# The UTF-8 name of the Unix locale $1: de_DE.UTF-8, sr_RS.UTF-8@latin.
+utf8_name() {
+    local base=${1%@*}
+    [ "$1" = "$base" ] && echo "$base.UTF-8" || echo "$base.UTF-8@${1#*@}"
+}
+# Makes the Unix locale $1 in the cache; fails if it can't.
+make_locale() {
+    local base=${1%@*} name source=$1
+    name=$(utf8_name "$1")
     if [ ! -f "$cache/locale/$name/LC_CTYPE" ]; then
         # glibc's locale of the name without Wine's script modifier is in
         # that script already (sr_RS is Cyrillic).
@@ -165,6 +176,30 @@ unix_locale() {
         localedef -i "$source" -f UTF-8 "$cache/locale/$name" >/dev/null 2>&1 || true
     fi
     [ -f "$cache/locale/$name/LC_CTYPE" ]
+}
+system_has() {
+    [ "$(LC_ALL=$(utf8_name "$1") locale charmap 2>/dev/null)" = UTF-8 ]
+}
+# Sets LOCALE_ENV to what runs a program in the Unix locale $1 (in UTF-8),
+# or with --system, $1 for LC_MESSAGES and the system's for the rest, LC_CTYPE
+# among them; the locales the system lacks are made in the cache, and then
+# both come from there (LOCPATH hides the system's). Fails naming the one
+# that can't be made.
+unix_locale() {
+    local name
+    name=$(utf8_name "$1")
+    if [ -z "$system" ]; then
+        LOCALE_ENV=(LC_ALL="$name")
+        system_has "$1" && return 0
+        LOCALE_ENV=(LOCPATH="$cache/locale" LC_ALL="$name")
+        make_locale "$1" || { MISSING=$1; return 1; }
+        return 0
+    fi
+    LOCALE_ENV=(LANG="$(utf8_name "$system")" LC_MESSAGES="$name")
+    system_has "$1" && system_has "$system" && return 0
+    LOCALE_ENV=(LOCPATH="$cache/locale" "${LOCALE_ENV[@]}")
+    make_locale "$1" || { MISSING=$1; return 1; }
+    make_locale "$system" || { MISSING=$system; return 1; }
 }
 
 # Where the dialog is on the screen, as WIDTHxHEIGHT+X+Y.
@@ -177,13 +212,13 @@ dialog_geometry() {
 # picture's name; or fails, printing why it can't.
 show() {
     local code=$1 locale=$2 unix=$3 font=$4 picture geometry w h x y
-    picture=dialog$suffix-${code//[^A-Za-z0-9_-]/_}.png
+    picture=dialog$suffix-${code//[^A-Za-z0-9_-]/_}$on.png
     if [ -z "$unix" ]; then
         echo "nlscheck knows no Unix locale that gives Wine this language and code page"
         return 1
     fi
     if ! unix_locale "$unix"; then
-        echo "the Unix locale ${LOCALE_ENV[-1]#LC_ALL=} is missing and can't be made (localedef -i ${unix%@*} failed)"
+        echo "the Unix locale $(utf8_name "$MISSING") is missing and can't be made (localedef -i ${MISSING%@*} failed)"
         return 1
     fi
     if [ -z "$font" ] || [ -z "$(fc-list ":family=$font" family)" ]; then
@@ -227,7 +262,8 @@ while IFS=$'\037' read -r code locale codepage unix font; do
     start=$(date +%s%N)
     if result=$(show "$code" "$locale" "$unix" "$font" "$codepage" </dev/null); then
         tenths=$((($(date +%s%N) - start) / 100000000))
-        printf '  %-4s locale %s, code page %s, %s, %s: %s (%d.%d s)\n' "$code" "$locale" "$codepage" "$unix" "$font" \
+        printf '  %-4s locale %s, code page %s, %s, %s: %s (%d.%d s)\n' "$code" "$locale" "$codepage" \
+            "$unix${system:+ on $system}" "$font" \
             "$result" $((tenths / 10)) $((tenths % 10))
     else
         printf '  %-4s locale %s, code page %s: NOT SHOWN: %s\n' "$code" "$locale" "$codepage" "$result"
@@ -244,7 +280,7 @@ font=$(fc-match -f '%{file}' 'DejaVu Sans')
 captioned=()
 while IFS=$'\037' read -r code locale codepage result; do
     [[ $result != "not shown: "* ]] || continue
-    caption="${code//%/%%}  locale $locale  code page $codepage"
+    caption="${code//%/%%}  locale $locale  code page $codepage${system:+  on $system}"
     [[ $caption != @* ]] || caption="\\$caption"  # a leading @ would name a file to read the text from
     captioned+=("$work/captioned-${#captioned[@]}.png")
     convert "$out/$result" -background white -font "$font" -pointsize 12 label:"$caption" \
@@ -252,12 +288,12 @@ while IFS=$'\037' read -r code locale codepage result; do
 done <"$work/shown"
 if [ ${#captioned[@]} -gt 0 ]; then
     montage -background white "${captioned[@]}" -tile $((${#captioned[@]} < 4 ? ${#captioned[@]} : 4))x \
-        -geometry +12+12 -colors 64 -strip "PNG8:$out/overview$suffix.png"
+        -geometry +12+12 -colors 64 -strip "PNG8:$out/overview$suffix$on.png"
 fi
 
 # The page: each picture beside the findings for its language, which are
 # those about its own files, or about table lines that name its code.
-awk -F'\t' -v suffix="$suffix" -v package="$package" -v overview=${#captioned[@]} '
+awk -F'\t' -v suffix="$suffix$on" -v package="$package" -v overview=${#captioned[@]} -v machine="$system" '
     function html(s) { gsub(/&/, "\\&amp;", s); gsub(/</, "\\&lt;", s); gsub(/>/, "\\&gt;", s); gsub(/"/, "\\&quot;", s); return s }
     function unescape(s,   out, i, ch) {
         for (i = 1; i <= length(s); i++) {
@@ -284,13 +320,18 @@ awk -F'\t' -v suffix="$suffix" -v package="$package" -v overview=${#captioned[@]
     END {
         print "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Preview of " html(package) "</title>"
         print "<style>body{font-family:sans-serif} td{vertical-align:top;padding:8px} li{margin:4px 0}</style></head><body>"
-        print "<h1>Preview of " html(package) "</h1>"
+        print "<h1>Preview of " html(package) (machine != "" ? " on a " html(machine) " machine" : "") "</h1>"
+        if (machine != "")
+            print "<p>Each language as its users see it on a machine whose system locale is " html(machine) \
+                ": the language\047s Unix locale for LC_MESSAGES (the user\047s UI language), " html(machine) \
+                " for LC_CTYPE (the system\047s code page).</p>"
         if (overview) print "<p><img src=\"overview" suffix ".png\" alt=\"All languages\"></p>"
         print "<table>"
         for (i = 1; i <= n; i++) {
             c = toupper(order[i])
             picture = result[c] ~ /^not shown: / ? "<b>" html(result[c]) "</b>" : "<img src=\"" html(result[c]) "\" alt=\"" html(order[i]) "\">"
             print "<tr id=\"" html(order[i]) "\"><td><h2>" html(order[i]) "</h2>locale " locale[c] "<br>code page " codePage[c] \
+                (machine != "" ? "<br>on " html(machine) : "") \
                 (reading[locale[c]] == "rtl" ? "<br>right to left" : "") "</td><td>" picture "</td><td>"
             print (c in findings) ? "<ul>\n" findings[c] "</ul>" : "No findings."
             print "</td></tr>"
@@ -298,8 +339,8 @@ awk -F'\t' -v suffix="$suffix" -v package="$package" -v overview=${#captioned[@]
         print "</table>"
         if (other != "") print "<h2>The rest of the package</h2>\n<ul>\n" other "</ul>"
         print "</body></html>"
-    }' "$work/shown" "$work/machine" >"$out/index$suffix.html"
-echo "Saved ${captioned:+$out/overview$suffix.png and }$out/index$suffix.html"
+    }' "$work/shown" "$work/machine" >"$out/index$suffix$on.html"
+echo "Saved ${captioned:+$out/overview$suffix$on.png and }$out/index$suffix$on.html"
 
 if [ "$failed" -gt 0 ]; then
     echo "preview: $failed language$([ "$failed" = 1 ] || echo s) could not be shown:" >&2

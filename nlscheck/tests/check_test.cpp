@@ -94,6 +94,15 @@ std::string Findings(const Report& report)
     return out.empty() ? "  (none)\n" : out;
 }
 
+std::vector<std::string> Split(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
 const LanguageRun* RunFor(const Report& report, uint32_t locale)
 {
     for (const LanguageRun& run : report.runs)
@@ -228,8 +237,8 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
                    kWarning, "NLS/STR.ENG", 1,
                    "ENG has no Inst in [Translation]: a language without one of its own gets none, and the dialog asks no question" },
         /* 42 */ { { { "NLS/PROJ.DEU", "\xEF\xBB\xBF[Proj]\r\nName=\xD0\x96 und \xD0\x96\r\nINF=pkg.inf\r\n" } }, kWarning,
-                   "NLS/PROJ.DEU", 2, "for \"Ж\" (U+0416), read as \"?\" on the NT family, on the machines of DEU's locales "
-                   "(0407); write the text without it" },
+                   "NLS/PROJ.DEU", 2, "for \"Ж\" (U+0416), read as \"?\": the NT family reads DEU's files in that code "
+                   "page, that of DEU's locales (0407); write the text without it" },
         /* 43 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nDEU 0407\r\nDEU 040D\r\nDEU 0401\r\n" } }, kWarning, "NLS/STR.DEU", 7,
                    "DEU has no RightToLeft in [Constant], but locales 040D, 0401 read right to left: its dialog reads left "
                    "to right; add RightToLeft=1 to [Constant]" },
@@ -248,6 +257,21 @@ TEST_F(CheckTest, NamesEachSurpriseWithItsLine)
                      { "NLS/STR.DEU", "[Translation]\r\nInst=I\r\n[Constant]\r\nRightToLeft=yes\r\n" } },
                    kWarning, "NLS/STR.DEU", 4, "the value of RightToLeft is \"yes\", but only 1 reads right to left: DEU's "
                    "dialog reads left to right, although locale 040D reads right to left" },
+        /* 48 */ { { { "NLS/STR.DEU", std::string("\xFE\xFF\0[\0C\0o\0n\0s\0t\0a\0n\0t\0]", 22) } }, kWarning, "NLS/STR.DEU", 1,
+                   "UTF-16 byte-order mark: the NT family decodes it by its mark, but Windows 9x reads its bytes as they are" },
+        /* 49 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nENG 0409\r\nENG 0419\r\n" }, { "NLS/PROJ.ENG", "[Proj]\r\nName=Caf\xE9\r\nINF=pkg.inf\r\n" } },
+                   kWarning, "NLS/LANGID.TXT", 3,
+                   "locale 0419 uses code page 1251 (Cyrillic), ENG's other locales (0409) 1252 (Western European): the "
+                   "launcher reads ENG's files in the code page of the locale, so one file would have to be two" },
+        /* 50 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nENG 0409\r\nFRA 040C\r\n" } }, kWarning, "NLS/LANGID.TXT", 3,
+                   "locale 0C0C, French (Canada), a display language of Windows, has no entry: its users get the default "
+                   "language ENG, not FRA (locale 040C); add \"FRA 0C0C\"" },
+        /* 51 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nPTB 0416\r\n" } }, kWarning, "NLS/LANGID.TXT", 2,
+                   "locale 0816, Portuguese (Portugal), a display language of Windows, has no entry: its users get the "
+                   "default language ENG, not PTB" },
+        /* 52 */ { { { "NLS/LANGID.TXT", "ENG 0\r\nCHS 0804\r\nCHT 0404\r\n" } }, kWarning, "NLS/LANGID.TXT", 3,
+                   "locale 0C04, Chinese (Hong Kong), a display language of Windows, has no entry: its users get the "
+                   "default language ENG, not CHT (locale 0404)" },
     };
     for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         Report report = Check(rows[i].changes);
@@ -522,7 +546,75 @@ TEST_F(CheckTest, NamesMatchOnceConverted)
     EXPECT_EQ(0, report.ExitStatus()) << Findings(report);
     const LanguageRun* deu = RunFor(report, 0x407);
     ASSERT_TRUE(deu);
-    EXPECT_EQ("\"C:\\sys\\notepad.exe\" Gr\xF6\xDF" "e.txt", deu->readmeCommand);
+    EXPECT_EQ("\"C:\\sys\\notepad.exe\" Gr\xC3\xB6\xC3\x9F" "e.txt", deu->readmeCommand) << "in UTF-8, as the NT family starts it";
+}
+
+// The code page the NT family reads each language's files in, and whose it
+// is: the locale that chose the language, else the table's first entry of
+// its code with a code page, else the machine's.
+TEST_F(CheckTest, EachLanguageHasItsCodePageAndItsOrigin)
+{
+    struct Row {
+        const char* table;
+        uint32_t locale;
+        const char* current;  // the codepage lines of --machine, without "codepage\t<locale>\t"
+        const char* fallback;  // "" when the codes are the same
+    };
+    const Row rows[] = {
+        /* 0 */ { "ENG 0\r\nENG 0409\r\nDEU 0407\r\n", 0x407, "DEU\tnt\t1252\tlocale\t0407\t", "ENG\tnt\t1252\ttable\t0409\t2" },
+        /* 1 */ { "ENG 0\r\nENG 0409\r\nDEU 0407\r\n", 0, "ENG\tnt\t1252\ttable\t0409\t2", "" },
+        /* 2 */ { "ENG 0\r\nDEU 0407\r\nDEU 0419\r\n", 0x419, "DEU\tnt\t1251\tlocale\t0419\t", "ENG\tnt\t1251\tmachine\t\t" },
+        /* 3 */ { "ENG 0\r\nENG 0409\r\nHIN 0439\r\n", 0x439, "HIN\tnt\t1252\tmachine\t\t", "ENG\tnt\t1252\ttable\t0409\t2" },
+        /* 4 */ { "RUS 0\r\nRUS 0419\r\nENG 0409\r\n", 0xC0C, "RUS\tnt\t1251\ttable\t0419\t2", "" },
+        /* 5 */ { "RUS 0\r\nRUS 0419\r\nUKR 0419\r\nENG 0409\r\n", 0x409, "ENG\tnt\t1252\tlocale\t0409\t",
+                  "RUS\tnt\t1251\ttable\t0419\t2" },
+        /* 6 */ { "ELL 0\r\n  ELL 0419\r\nELL 0408\r\nENG 0409\r\n", 0x409, "ENG\tnt\t1252\tlocale\t0409\t",
+                  "ELL\tnt\t1253\ttable\t0408\t3" },
+        /* 7 */ { "JPN 0\r\nJPN 0439\r\nJPNX 0411\r\nENG 0409\r\n", 0x409, "ENG\tnt\t1252\tlocale\t0409\t",
+                  "JPN\tnt\t932\ttable\t0411\t3" },
+        /* 8 */ { "ENG 0\r\nENG 0409\r\nHIN 0439\r\n", 0x411, "ENG\tnt\t1252\ttable\t0409\t2", "" },
+    };
+    for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        CheckOptions options = Options();
+        options.locales = { rows[i].locale };
+        std::string machine = FormatMachine(Check({ { "NLS/LANGID.TXT", rows[i].table } }, options));
+        std::string prefix = "codepage\t" + Hex(rows[i].locale) + "\t";
+        EXPECT_NE(std::string::npos, machine.find(prefix + rows[i].current + "\n")) << "row " << i << ":\n" << machine;
+        if (*rows[i].fallback)
+            EXPECT_NE(std::string::npos, machine.find(prefix + rows[i].fallback + "\n")) << "row " << i << ":\n" << machine;
+        std::vector<std::string> lines = Split(machine);
+        if (!*rows[i].fallback)
+            EXPECT_EQ(2, std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
+                          return l.compare(0, prefix.size(), prefix) == 0;
+                      })) << "row " << i << ": one code, its nt and 9x lines:\n" << machine;
+    }
+}
+
+// A text that a language takes from the default language's file is read in
+// the default's code page on the NT family, and in the machine's on
+// Windows 9x, where the two may differ.
+TEST_F(CheckTest, FallbackTextsAreReadInTheirOwnCodePage)
+{
+    Report report = Check({
+        { "NLS/LANGID.TXT", "ENG 0\r\nENG 0409\r\nRUS 0419\r\n" },
+        { "NLS/STR.ENG", "[Translation]\r\nInst=Install?\r\nReadme=Readme\r\nYes=Oui \xE9t\xE9\r\nNo=No\r\nRemove=Removed\r\n"
+                         "[Constant]\r\nReadmePath=readme.txt\r\n" },
+        { "NLS/PROJ.RUS", "[Proj]\r\nName=\xCF\xE0\xEA\xE5\xF2\r\nINF=pkg.inf\r\n" },
+        { "NLS/STR.RUS", "[Translation]\r\nInst=?\r\n" },
+    });
+    const LanguageRun* rus = RunFor(report, 0x419);
+    ASSERT_TRUE(rus);
+    const TextRead* name = TextOf(*rus, "Name");
+    const TextRead* yes = TextOf(*rus, "Yes");
+    EXPECT_EQ(1251u, name->codePage);
+    EXPECT_EQ(1252u, yes->codePage) << "ENG's file, in ENG's code page";
+    EXPECT_EQ("Oui \xE9t\xE9", yes->value9x) << "the same bytes, which 9x shows in 1251";
+    std::string machine = FormatMachine(report), shown = FormatReport(report, PrintStyle{ false, false });
+    EXPECT_NE(std::string::npos, machine.find("\tName\tcurrent\tNLS/PROJ.RUS\t2\tПакет\n")) << machine;
+    EXPECT_NE(std::string::npos, machine.find("\tYes\tdefault\tNLS/STR.ENG\t4\tOui été\n")) << machine;
+    EXPECT_NE(std::string::npos, machine.find("text9x\t0419\tTranslation\tYes\tOui йtй\n")) << machine;
+    EXPECT_EQ(std::string::npos, machine.find("text9x\t0419\tProj")) << "the same on both families: no text9x line\n" << machine;
+    EXPECT_NE(std::string::npos, shown.find("on Windows 9x")) << shown;
 }
 
 // The converter: UTF-8 sources in, each language's files in the code page

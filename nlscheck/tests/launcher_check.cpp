@@ -1,8 +1,9 @@
 // Checks nlscheck against the launcher itself: for each package and locale
-// of the table below, what `nlscheck --machine` predicts (the display name,
-// the uninstall message, the install command) must be what `setup.exe /s`
-// really wrote to the registry and started; with a display, also what its
-// dialog shows and what it starts after "Yes". Runs under Wine in a prefix in
+// of the table below, what `nlscheck --machine` predicts for the NT family
+// (the display name and the dialog's texts as Unicode, the uninstall
+// message as the bytes of its file, the install command) must be what
+// `setup.exe /s` really wrote to the registry and started; with a display,
+// also what its dialog shows and what it starts after "Yes". Runs under Wine in a prefix in
 // which a recorder stands in for rundll32.exe and notepad.exe.
 //
 //   launcher_check SETUP_EXE NLSCHECK_EXE PACKAGES_FOLDER... WORK_FOLDER
@@ -165,28 +166,50 @@ std::string EntryValue(const char* name, DWORD& type)
     return data;
 }
 
-struct Prediction {
-    std::map<std::string, std::string> texts;  // by key, in the locale's code page; absent when missing
-    std::string install, readme;               // the install command of the NT family, as Wine is
-    bool hasInstall = false;
-    bool rightToLeft = false;
-    unsigned codePage = CP_ACP;  // the code page of the texts
-};
-
-// nlscheck's UTF-8 back in the code page it read the text in: the bytes
-// the launcher gets.
-std::string InCodePage(const std::string& utf8, unsigned codePage)
+std::wstring Wide(const std::string& utf8)
 {
-    if (utf8.empty())
-        return utf8;
     std::wstring wide(utf8.size() + 1, L'\0');
     int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0],
                                 static_cast<int>(wide.size()));
-    std::string bytes(n * 2 + 1, '\0');
-    int m = WideCharToMultiByte(codePage, 0, wide.data(), n, &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr);
-    bytes.resize(m > 0 ? m : 0);
+    wide.resize(n > 0 ? n : 0);
+    return wide;
+}
+
+std::string InCodePage(const std::wstring& wide, unsigned codePage)
+{
+    std::string bytes(wide.size() * 4 + 1, '\0');
+    int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &bytes[0],
+                                static_cast<int>(bytes.size()), nullptr, nullptr);
+    bytes.resize(n > 0 ? n : 0);
     return bytes;
 }
+
+// A value of the uninstall entry as Unicode text, as the list of installed
+// programs reads it.
+std::string EntryText(const wchar_t* name, DWORD& type)
+{
+    type = REG_NONE;
+    HKEY hKey;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, &hKey) != ERROR_SUCCESS)
+        return "(no key)";
+    std::wstring data(2048, L'\0');
+    DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    LONG rc = RegQueryValueExW(hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
+    RegCloseKey(hKey);
+    if (rc != ERROR_SUCCESS)
+        return "(absent)";
+    data.resize(size / sizeof(wchar_t));
+    return InCodePage(data, CP_UTF8);
+}
+
+struct Prediction {
+    // By key: the text as the NT family shows it (UTF-8), and its bytes in
+    // the code page of its file; absent when missing.
+    std::map<std::string, std::string> texts, bytes;
+    std::string install, readme;  // the commands of the NT family, as Wine is (UTF-8)
+    bool hasInstall = false;
+    bool rightToLeft = false;
+};
 
 // What nlscheck's report on the package (--machine, every locale) predicts
 // for one locale.
@@ -198,23 +221,30 @@ Prediction Predict(const std::string& report, uint32_t locale)
     std::string wanted = locale == 0 ? "0" : hex;
     while (wanted.size() < 4 && locale != 0)
         wanted = "0" + wanted;
-    unsigned codePage = CP_ACP;
+    std::string currentCode, defaultCode;
+    std::map<std::string, unsigned> codePages;  // the NT family's, by code
     for (const std::string& line : Split(report, '\n')) {
         std::vector<std::string> f = Split(line, '\t');
         for (std::string& field : f)
             field = UnescapeField(field);
         if (f.size() < 2 || f[1] != wanted)
             continue;
-        if (f[0] == "locale" && f.size() >= 5)
-            p.codePage = codePage = static_cast<unsigned>(std::strtoul(f[4].c_str(), nullptr, 10));
-        if (f[0] == "text" && f.size() >= 8 && f[4] != "missing")
-            p.texts[f[3]] = InCodePage(f[7], codePage);
+        if (f[0] == "locale" && f.size() >= 5) {
+            defaultCode = f[2];
+            currentCode = f[3];
+        }
+        if (f[0] == "codepage" && f.size() >= 5 && f[3] == "nt")
+            codePages[f[2]] = static_cast<unsigned>(std::strtoul(f[4].c_str(), nullptr, 10));
+        if (f[0] == "text" && f.size() >= 8 && f[4] != "missing") {
+            p.texts[f[3]] = f[7];
+            p.bytes[f[3]] = InCodePage(Wide(f[7]), codePages[f[4] == "current" ? currentCode : defaultCode]);
+        }
         if (f[0] == "install" && f.size() >= 4 && f[3] == "nt") {
-            p.install = InCodePage(f[2], codePage);
+            p.install = f[2];
             p.hasInstall = true;
         }
         if (f[0] == "readme" && f.size() >= 3)
-            p.readme = InCodePage(f[2], codePage);
+            p.readme = f[2];
         if (f[0] == "reading" && f.size() >= 3)
             p.rightToLeft = f[2] == "rtl";
     }
@@ -238,10 +268,9 @@ std::string Shown(const std::string& bytes)
 }
 
 // The programs the recorder saw started, one line each, as their module,
-// command line (in codePage) and show mode, split by tabs. The recorder
-// writes <pid>|<creation time>|<nCmdShow>|<wShowWindow>|<module>|<command line>,
-// the command line in UTF-8.
-std::vector<std::string> Started(const std::string& record, unsigned codePage)
+// command line and show mode, split by tabs. The recorder writes
+// <pid>|<creation time>|<nCmdShow>|<wShowWindow>|<module>|<command line>.
+std::vector<std::string> Started(const std::string& record)
 {
     std::vector<std::string> started;
     for (const std::string& line : Split(ReadAll(record), '\n')) {
@@ -251,18 +280,24 @@ std::vector<std::string> Started(const std::string& record, unsigned codePage)
         std::string commandLine = f[5];
         for (size_t i = 6; i < f.size(); ++i)
             commandLine += "|" + f[i];
-        started.push_back(f[4] + "\t" + InCodePage(commandLine, codePage) + "\t" + f[2]);
+        started.push_back(f[4] + "\t" + commandLine + "\t" + f[2]);
     }
     return started;
 }
 
+// The recorder writes what it was started with in the code page it has,
+// or in UTF-8: both stand for the predicted Unicode command.
 void ExpectStarted(const std::string& row, const std::string& recorded, const std::string& command, int showMode)
 {
     std::vector<std::string> f = Split(recorded, '\t');
     f.resize(3);
+    auto asRecorded = [](const std::string& utf8, const std::string& actual) {
+        std::string ansi = InCodePage(Wide(utf8), CP_ACP);
+        return actual == utf8 ? utf8 : ansi;
+    };
     std::string program = command.substr(1, command.find('"', 1) - 1);
-    Expect(row, "program", Shown(program), Shown(f[0]));
-    Expect(row, "command line", Shown(command), Shown(f[1]));
+    Expect(row, "program", Shown(asRecorded(program, f[0])), Shown(f[0]));
+    Expect(row, "command line", Shown(asRecorded(command, f[1])), Shown(f[1]));
     Expect(row, "show mode", std::to_string(showMode), f[2]);
 }
 
@@ -285,41 +320,15 @@ BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
-// Wide text in a code page.
-std::string FromWide(const wchar_t* text, unsigned codePage)
-{
-    int n = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(n > 0 ? n : 1, '\0');
-    WideCharToMultiByte(codePage, 0, text, -1, &bytes[0], n, nullptr, nullptr);
-    bytes.resize(n > 0 ? n - 1 : 0);
-    return bytes;
-}
-
-// A text of the dialog as the system keeps it, in Unicode, brought to the
-// code page of the prediction: the NT family shows every language's texts,
-// whatever the machine's code page.
-std::string ControlText(HWND dlg, int id, unsigned codePage)
+// A control's text as Unicode, in UTF-8.
+std::string ControlText(HWND dlg, int id)
 {
     wchar_t text[1100] = L"";
     if (id == 0)
         GetWindowTextW(dlg, text, 1100);
     else
         GetDlgItemTextW(dlg, id, text, 1100);
-    return FromWide(text, codePage);
-}
-
-// The display name as the system keeps it, in Unicode, in a code page,
-// with its zero.
-std::string DisplayNameIn(unsigned codePage)
-{
-    HKEY hKey;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, &hKey) != ERROR_SUCCESS)
-        return "(no key)";
-    wchar_t name[2048] = L"";
-    DWORD size = sizeof name - sizeof name[0];
-    LONG rc = RegQueryValueExW(hKey, L"DisplayName", nullptr, nullptr, reinterpret_cast<BYTE*>(name), &size);
-    RegCloseKey(hKey);
-    return rc == ERROR_SUCCESS ? FromWide(name, codePage) + '\0' : "(absent)";
+    return InCodePage(text, CP_UTF8);
 }
 
 // An interactive run with consent and the check box left checked: the
@@ -354,11 +363,11 @@ void CheckDialogRow(const std::string& row, const std::string& package, Predicti
         auto it = p.texts.find(key);
         return it != p.texts.end() ? it->second : std::string(otherwise);
     };
-    Expect(dialogRow, "title", Shown(expected("Name", "")), Shown(ControlText(dlg, 0, p.codePage)));
-    Expect(dialogRow, "question", Shown(expected("Inst", "")), Shown(ControlText(dlg, 1000, p.codePage)));
-    Expect(dialogRow, "check box", Shown(expected("Readme", "")), Shown(ControlText(dlg, 1001, p.codePage)));
-    Expect(dialogRow, "Yes button", Shown(expected("Yes", "Yes")), Shown(ControlText(dlg, IDOK, p.codePage)));
-    Expect(dialogRow, "No button", Shown(expected("No", "No")), Shown(ControlText(dlg, IDCANCEL, p.codePage)));
+    Expect(dialogRow, "title", Shown(expected("Name", "")), Shown(ControlText(dlg, 0)));
+    Expect(dialogRow, "question", Shown(expected("Inst", "")), Shown(ControlText(dlg, 1000)));
+    Expect(dialogRow, "check box", Shown(expected("Readme", "")), Shown(ControlText(dlg, 1001)));
+    Expect(dialogRow, "Yes button", Shown(expected("Yes", "Yes")), Shown(ControlText(dlg, IDOK)));
+    Expect(dialogRow, "No button", Shown(expected("No", "No")), Shown(ControlText(dlg, IDCANCEL)));
     auto layout = [](bool mirrored) { return mirrored ? "mirrored" : "as the template"; };
     Expect(dialogRow, "layout", layout(p.rightToLeft), layout(GetWindowLongA(dlg, GWL_EXSTYLE) & WS_EX_LAYOUTRTL));
 
@@ -369,7 +378,7 @@ void CheckDialogRow(const std::string& row, const std::string& package, Predicti
         return;
     }
     // The two run side by side: their lines come in either order.
-    std::vector<std::string> started = Started(record, p.codePage);
+    std::vector<std::string> started = Started(record);
     Expect(dialogRow, "programs started", p.readme.empty() ? "1" : "2", std::to_string(started.size()));
     auto of = [&started](const std::string& command) {
         std::string program = command.substr(1, command.find('"', 1) - 1) + "\t";
@@ -408,15 +417,14 @@ void CheckRow(const std::string& report, const std::string& package, uint32_t lo
     }
 
     DWORD type;
-    EntryValue("DisplayName", type);
-    std::string name = DisplayNameIn(p.codePage);
+    std::string name = EntryText(L"DisplayName", type);
     Expect(row, "DisplayName", Shown(p.texts["Name"] + '\0'), Shown(name));
     Expect(row, "DisplayName type", std::to_string(REG_SZ), std::to_string(type));
     std::string message = EntryValue("Message", type);
-    Expect(row, "Message", Shown(p.texts["Remove"] + '\0'), Shown(message));
+    Expect(row, "Message", Shown(p.bytes["Remove"] + '\0'), Shown(message));
     Expect(row, "Message type", std::to_string(REG_BINARY), std::to_string(type));
 
-    std::vector<std::string> started = Started(record, p.codePage);
+    std::vector<std::string> started = Started(record);
     Expect(row, "programs started", "1", std::to_string(started.size()));
     if (!started.empty())
         ExpectStarted(row, started[0], p.install, SW_HIDE);
@@ -459,6 +467,7 @@ int main(int argc, char** argv)
         // on nothing else.
         std::vector<std::pair<uint32_t, bool>> locales;
         std::vector<std::string> pairs;
+        std::map<uint32_t, std::string> currentOf;
         std::string output = work + "\\nlscheck.out";
         Run("\"" + nlscheck + "\" \"" + package + "\" --machine", output, 20000);
         std::string report = ReadAll(output);
@@ -470,6 +479,17 @@ int main(int argc, char** argv)
             if (first)
                 pairs.push_back(f[2] + "\t" + f[3]);
             locales.push_back({ static_cast<uint32_t>(std::strtoul(f[1].c_str(), nullptr, 16)), first });
+            currentOf[locales.back().first] = f[3];
+        }
+        // Locale 0 stands for a machine that names no UI language, but Wine
+        // always names one: without a ResourceLocale value the launcher
+        // takes it, so 0's row holds only where it leads to 0's language.
+        uint32_t uiLanguage = GetUserDefaultUILanguage();
+        if (currentOf.count(0) && currentOf.count(uiLanguage) && currentOf[uiLanguage] != currentOf[0]) {
+            std::printf("%s 0000: not checked: the user's UI language %04X leads to %s\n",
+                        fs::path(argv[i]).filename().string().c_str(), uiLanguage, currentOf[uiLanguage].c_str());
+            locales.erase(std::remove_if(locales.begin(), locales.end(), [](const auto& l) { return l.first == 0; }),
+                          locales.end());
         }
         if (locales.empty()) {
             std::printf("%s: nlscheck names no locale\n", argv[i]);

@@ -6,16 +6,26 @@
 # unchanged. "unshowable" makes a package with a language Windows writes in
 # Unicode only (Hindi) and one whose Unix locale can't be made (Faroese,
 # with a localedef that fails): both are named, with the reason, the
-# others shown, and the exit status is 1.
+# others shown, and the exit status is 1. With --system, each language on a
+# machine of that Unix locale: every picture, its caption in the log and its
+# row of the index say so.
 #
-#   preview_test.sh PREVIEW_SH NLSCHECK WORK_DIR PACKAGE_DIR|unshowable LANGUAGES [CODE:TEXT...]
+#   preview_test.sh PREVIEW_SH NLSCHECK WORK_DIR [--system UNIX_LOCALE] PACKAGE_DIR|unshowable LANGUAGES [CODE:TEXT...]
 #
 # LANGUAGES is how many languages the table reaches; each CODE:TEXT is a
 # finding's text that must be in that language's row. PREVIEW_CACHE is
 # preview.sh's Wine prefix and locales.
 set -u
-preview=$1 nlscheck=$2 work=$3 package=$4 count=$5
-shift 5
+preview=$1 nlscheck=$2 work=$3
+shift 3
+system=
+if [ "$1" = --system ]; then
+    system=$2
+    shift 2
+fi
+on=${system:+-on-$system}
+package=$1 count=$2
+shift 2
 . "$(dirname "$0")/../want.sh"
 [ -x "$nlscheck" ] || skip_for_want_of "the preview" "the Linux nlscheck ($nlscheck: cmake --build --preset native)"
 
@@ -43,7 +53,7 @@ snapshot() {
 }
 snapshot >"$work/before"
 out=$work/out
-NLSCHECK=$nlscheck "$preview" "$package" "$out" >"$work/log" 2>&1
+NLSCHECK=$nlscheck "$preview" ${system:+--system "$system"} "$package" "$out" >"$work/log" 2>&1
 status=$?
 cat "$work/log"
 snapshot >"$work/after"
@@ -60,7 +70,7 @@ codes=$(awk -F'\t' '$1 == "locale" && !seen[$4]++ { print $4 }' "$work/machine")
 [ "$(echo "$codes" | wc -l)" -eq "$count" ] || fail "the table reaches $(echo $codes), not $count languages"
 # The row of the index for CODE.
 row() {
-    sed -n "/<tr id=\"$1\">/,/<\/tr>/p" "$out/index.html"
+    sed -n "/<tr id=\"$1\">/,/<\/tr>/p" "$out/index$on.html"
 }
 pictures=0
 for code in $codes; do
@@ -69,22 +79,28 @@ for code in $codes; do
         row "$code" | grep -q 'not shown: ' || fail "the index does not say why $code is not shown"
         continue
     fi
-    size=$(identify -format '%wx%h' "$out/dialog-$code.png" 2>/dev/null)
+    size=$(identify -format '%wx%h' "$out/dialog-$code$on.png" 2>/dev/null)
     case $size in
     [2-9][0-9][0-9]x[1-9][0-9][0-9]) ;;
-    *) fail "dialog-$code.png is no picture of the dialog (${size:-none})" ;;
+    *) fail "dialog-$code$on.png is no picture of the dialog (${size:-none})" ;;
     esac
-    row "$code" | grep -q "<img src=\"dialog-$code.png\"" || fail "the index shows no picture of $code"
+    row "$code" | grep -q "<img src=\"dialog-$code$on.png\"" || fail "the index shows no picture of $code"
+    if [ -n "$system" ]; then
+        grep -q "^  $code .* on $system, .*dialog-$code$on.png" "$work/log" || fail "the log does not say $code is on $system"
+        row "$code" | grep -q "<br>on $system" || fail "the index row of $code does not say it is on $system"
+    fi
     pictures=$((pictures + 1))
 done
 # Side by side, up to four in a row.
-[ "$(identify -format %w "$out/overview.png" 2>/dev/null || echo 0)" -gt $((300 * (pictures < 4 ? pictures : 4))) ] ||
-    fail "overview.png does not show the $pictures pictures side by side"
+[ "$(identify -format %w "$out/overview$on.png" 2>/dev/null || echo 0)" -gt $((300 * (pictures < 4 ? pictures : 4))) ] ||
+    fail "overview$on.png does not show the $pictures pictures side by side"
+[ -z "$system" ] || grep -q "<h1>Preview of .* on a $system machine</h1>" "$out/index$on.html" ||
+    fail "the index does not say the machine is $system"
 # Every finding, as the page writes it.
 awk -F'\t' '$1 == "warning" || $1 == "error" { print $4 }' "$work/machine" |
     sed -e 's/\\\\/\\/g' -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' -e 's/"/\&quot;/g' >"$work/findings"
 while IFS= read -r finding; do
-    grep -qF "$finding" "$out/index.html" || fail "the index lacks the finding: $finding"
+    grep -qF "$finding" "$out/index$on.html" || fail "the index lacks the finding: $finding"
 done <"$work/findings"
 for pair; do
     row "${pair%%:*}" | grep -qF "${pair#*:}" || fail "the row of ${pair%%:*} lacks \"${pair#*:}\""
