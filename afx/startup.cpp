@@ -6,6 +6,8 @@
 #include "afxwin.h"
 #include "dllsearch.h"
 
+#include <delayimp.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -131,6 +133,34 @@ void _exit(int status)
 void __cxa_pure_virtual()
 {
     AfxAbort();
+}
+
+// --- Loading USER32 and GDI32 on first use -------------------------------
+
+// The image's own header, where the delay-load records' addresses start.
+extern IMAGE_DOS_HEADER __ImageBase;
+
+// Called by a delay-load stub on the first call of its function: loads
+// the DLL once (the dialog has loaded it from the system folder already),
+// finds the function by name or ordinal, and puts it in the stub's slot.
+// A DLL or function the system lacks ends the process quietly. Small
+// where the toolchain's helper, with its hooks and unwind tables, is two
+// kilobytes.
+FARPROC WINAPI __delayLoadHelper2(PCImgDelayDescr pidd, FARPROC* slot)
+{
+    BYTE* base = reinterpret_cast<BYTE*>(&__ImageBase);
+    HMODULE* module = reinterpret_cast<HMODULE*>(base + pidd->rvaHmod);
+    if (!*module && !(*module = LoadLibraryA(reinterpret_cast<const char*>(base + pidd->rvaDLLName))))
+        AfxAbort();
+    FARPROC* iat = reinterpret_cast<FARPROC*>(base + pidd->rvaIAT);
+    DWORD entry = reinterpret_cast<const IMAGE_THUNK_DATA32*>(base + pidd->rvaINT)[slot - iat].u1.AddressOfData;
+    const char* name = IMAGE_SNAP_BY_ORDINAL32(entry)
+                           ? MAKEINTRESOURCEA(IMAGE_ORDINAL32(entry))
+                           : reinterpret_cast<const char*>(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + entry)->Name);
+    FARPROC function = GetProcAddress(*module, name);
+    if (!function)
+        AfxAbort();
+    return *slot = function;
 }
 
 // The constructor list the linker gathers: a -1, the constructors, a 0.
