@@ -238,14 +238,14 @@ show() {
     (cd "$work" && env "${LOCALE_ENV[@]}" wine regedit /S settings.reg)
     (cd "$work/package" && env "${LOCALE_ENV[@]}" wine explorer /desktop=preview,$((640 * dpi / 96))x$((360 * dpi / 96)) \
         setup.exe &) >/dev/null 2>&1
-    for _ in $(seq 300); do
+    for _ in $(seq 600); do
         sleep 0.2
         [ -n "$(dialog_geometry)" ] && break
     done
     sleep 1  # let it paint, and be centred
     geometry=$(dialog_geometry)
     if [ -z "$geometry" ]; then
-        echo "the dialog did not appear within a minute"
+        echo "the dialog did not appear within two minutes"
         return 1
     fi
     # The desktop sits at the screen's origin; take the dialog with a margin,
