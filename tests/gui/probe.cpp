@@ -73,12 +73,9 @@ std::vector<DWORD> IconPixels(HDC hDC, DWORD background, bool reversed)
     return icon;
 }
 
-// The picture as the screen shows it, with a margin of the dialog's
-// background, searched for the icon as it is and reversed.
-void FindPicture(HWND hDlg, DialogProbe& probe)
+// The picture as the screen shows it now.
+void CapturePicture(HWND hPicture, DialogProbe& probe)
 {
-    HWND hPicture = GetDlgItem(hDlg, -1);
-    RedrawWindow(hPicture, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     RECT rect;
     GetWindowRect(hPicture, &rect);
     InflateRect(&rect, 4, 4);
@@ -92,11 +89,33 @@ void FindPicture(HWND hDlg, DialogProbe& probe)
     std::vector<DWORD> picture = Pixels(hMemDC, hShot, width, height);
     const LONG size = GetSystemMetrics(SM_CXICON);
     LONG x, y;
-    probe.pictureAsIs = FindIcon(picture, width, height, IconPixels(hScreenDC, picture[0], false), size, picture[0], x, y);
-    probe.pictureReversed = FindIcon(picture, width, height, IconPixels(hScreenDC, picture[0], true), size, picture[0], x, y);
+    // Background alone would match the icon and its reverse, each placed
+    // wholly outside: that is a picture not drawn yet.
+    bool drawn = std::count(picture.begin(), picture.end(), picture[0]) != static_cast<ptrdiff_t>(picture.size());
+    probe.pictureAsIs =
+        drawn && FindIcon(picture, width, height, IconPixels(hScreenDC, picture[0], false), size, picture[0], x, y);
+    probe.pictureReversed =
+        drawn && FindIcon(picture, width, height, IconPixels(hScreenDC, picture[0], true), size, picture[0], x, y);
     DeleteObject(hShot);
     DeleteDC(hMemDC);
     ReleaseDC(nullptr, hScreenDC);
+}
+
+// The picture as the screen shows it, with a margin of the dialog's
+// background, searched for the icon as it is and reversed.
+void FindPicture(HWND hDlg, DialogProbe& probe)
+{
+    HWND hPicture = GetDlgItem(hDlg, -1);
+    RedrawWindow(hPicture, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    // Wine brings a window's drawing to the screen a little later: until
+    // then the screen shows the picture's background alone.
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        CapturePicture(hPicture, probe);
+        if (probe.pictureAsIs || probe.pictureReversed)
+            return;
+        GdiFlush();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_PAINT);
+    }
 }
 
 WNDPROC g_dialogWindowProc;
