@@ -46,6 +46,7 @@ struct CodePageSearch {
     const char* code;
     LocaleCodePage codePageOf;
     unsigned found;
+    const char* entry;
 };
 
 void FindCodePage(const TableItem& item, void* context)
@@ -55,8 +56,10 @@ void FindCodePage(const TableItem& item, void* context)
         return;
     char code[4];
     CopyCode(code, item);
-    if (SameCode(code, search.code))
+    if (SameCode(code, search.code)) {
         search.found = search.codePageOf(item.value);
+        search.entry = item.start;
+    }
 }
 
 struct LocaleSearch {
@@ -113,14 +116,13 @@ void ParseLanguageTable(const char* data, size_t size, uint32_t locale, Language
 }
 
 unsigned LanguageCodePage(const char* data, size_t size, const char* code, uint32_t chosenBy,
-                          LocaleCodePage codePageOf, unsigned machineCodePage)
+                          LocaleCodePage codePageOf, unsigned machineCodePage, const char** entry)
 {
-    unsigned codePage = chosenBy != 0 ? codePageOf(chosenBy) : 0;
-    if (codePage != 0)
-        return codePage;
-    CodePageSearch search = { code, codePageOf, 0 };
-    if (code[0] != '\0')
+    CodePageSearch search = { code, codePageOf, chosenBy != 0 ? codePageOf(chosenBy) : 0, nullptr };
+    if (search.found == 0 && code[0] != '\0')
         ScanLanguageTable(data, size, FindCodePage, &search);
+    if (entry)
+        *entry = search.found != 0 ? search.entry : nullptr;
     return search.found != 0 ? search.found : machineCodePage;
 }
 

@@ -38,8 +38,9 @@ typedef unsigned (*LocaleCodePage)(uint32_t locale);
 // current one, 0 if none did) when it has one; else that of the first entry
 // of the table, in the scan's order, whose code (cut to 3 characters) is
 // the code and whose number is a locale that has one; else the machine's.
+// `entry`, if given, gets the start of that entry, or null.
 unsigned LanguageCodePage(const char* data, size_t size, const char* code, uint32_t chosenBy,
-                          LocaleCodePage codePageOf, unsigned machineCodePage);
+                          LocaleCodePage codePageOf, unsigned machineCodePage, const char** entry = nullptr);
 
 // The code pages of the codes that ParseLanguageTable chose for `locale`.
 LanguageCodePages ChooseCodePages(const char* data, size_t size, uint32_t locale, const LanguageCodes& codes,

@@ -53,48 +53,93 @@ bool ReadWholeFile(const char* file, SBuf& buf)
     return ok;
 }
 
-unsigned ReadLanguageFile(const char* file, unsigned codePage, const char* section, const char* key, char* buffer,
+// A language file as the launcher's reader takes it: its text after any
+// byte-order mark, UTF-16 brought to UTF-8.
+struct LanguageFile {
+    CString name;
+    SBuf bytes;
+    SBuf utf8;
+    const char* text;
+    size_t size;
+    ProfileMark mark;
+    bool read;
+};
+
+void LoadLanguageFile(LanguageFile& file)
+{
+    file.read = ReadWholeFile(file.name, file.bytes);
+    if (!file.read)
+        return;
+    file.text = file.bytes.GetData();
+    file.size = static_cast<size_t>(file.bytes.GetSize() - 1);
+    file.mark = ProfileMarkOf(file.text, file.size);
+    if (file.mark == kNoMark)
+        return;
+    file.text += ProfileMarkLength(file.mark);
+    file.size -= ProfileMarkLength(file.mark);
+    if (file.mark == kUtf8Mark)
+        return;
+    char* units = file.bytes.GetData() + 2;
+    for (size_t i = 0; file.mark == kUtf16BEMark && i + 1 < file.size; i += 2) {
+        char high = units[i];
+        units[i] = units[i + 1];
+        units[i + 1] = high;
+    }
+    int length = static_cast<int>(file.size / 2);
+    char* out = file.utf8.SetSize(length * 3 + 1);
+    if (!out) {
+        file.read = false;
+        return;
+    }
+    file.size = static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const WCHAR*>(units), length,
+                                                        out, length * 3, nullptr, nullptr));
+    file.text = out;
+}
+
+// Each language file is read once for the run: the dialog alone looks up
+// six texts in two files. Four hold a language's two files and the default
+// language's.
+LanguageFile g_files[4];
+unsigned g_nextFile;
+
+bool SameName(const char* a, const char* b)
+{
+    for (; *a && *a == *b; ++a, ++b) {
+    }
+    return *a == *b;
+}
+
+const LanguageFile& CachedLanguageFile(const char* name)
+{
+    for (const LanguageFile& file : g_files)
+        if (SameName(file.name, name))
+            return file;
+    LanguageFile& file = g_files[g_nextFile++ % 4];
+    file.name = name;
+    LoadLanguageFile(file);
+    return file;
+}
+
+unsigned ReadLanguageFile(const char* name, unsigned codePage, const char* section, const char* key, char* buffer,
                           size_t capacity)
 {
     buffer[0] = '\0';
     if (codePage == 0) {
-        ReadProfileString(file, section, key, buffer, capacity);
+        ReadProfileString(name, section, key, buffer, capacity);
         return 0;
     }
-    SBuf bytes;
-    if (!ReadWholeFile(file, bytes))
+    const LanguageFile& file = CachedLanguageFile(name);
+    if (!file.read)
         return codePage;
-    const char* text = bytes.GetData();
-    size_t size = static_cast<size_t>(bytes.GetSize() - 1);
-    ProfileMark mark = ProfileMarkOf(text, size);
-    if (mark == kNoMark && codePage == GetACP()) {
-        ReadProfileString(file, section, key, buffer, capacity);
+    if (file.mark == kNoMark && codePage == GetACP()) {
+        ReadProfileString(name, section, key, buffer, capacity);
         return codePage;
     }
-    // A file with a mark is read by it: UTF-16 is brought to UTF-8 first.
-    SBuf utf8;
-    if (mark != kNoMark) {
-        text += ProfileMarkLength(mark);
-        size -= ProfileMarkLength(mark);
+    // A file with a mark is read by it.
+    if (file.mark != kNoMark)
         codePage = kCodePageUtf8;
-        if (mark != kUtf8Mark) {
-            char* units = bytes.GetData() + 2;
-            for (size_t i = 0; mark == kUtf16BEMark && i + 1 < size; i += 2) {
-                char high = units[i];
-                units[i] = units[i + 1];
-                units[i + 1] = high;
-            }
-            int length = static_cast<int>(size / 2);
-            char* out = utf8.SetSize(length * 3 + 1);
-            if (!out)
-                return codePage;
-            size = static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const WCHAR*>(units), length,
-                                                           out, length * 3, nullptr, nullptr));
-            text = out;
-        }
-    }
     ProfileLine found;
-    if (FindProfileKey(text, size, codePage, section, key, found) && found.hasValue)
+    if (FindProfileKey(file.text, file.size, codePage, section, key, found) && found.hasValue)
         CopyProfileValue(found.value, found.valueLength, codePage, buffer, capacity);
     return codePage;
 }

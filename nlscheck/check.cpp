@@ -236,7 +236,6 @@ private:
     std::string m_folder;
     const CheckOptions& m_options;
     Report& m_report;
-    std::string m_table;  // the table's bytes
     LanguageCodes m_default = {};
     std::map<std::string, LanguageFile> m_files;  // by the launcher's name, in upper case, and code page
     struct LocaleOfCode {
@@ -290,7 +289,7 @@ void PackageChecker::FindCodePages()
 
 unsigned PackageChecker::LanguageCodePage(const std::string& code) const
 {
-    return ::LanguageCodePage(m_report.rows, code);
+    return ::LanguageCodePage(m_report, code);
 }
 
 // "RUS's locales (0419)", for messages.
@@ -341,15 +340,15 @@ void PackageChecker::Run()
     SetProfileFolder(m_folder);
 
     std::string table = ResolveName(m_folder, kLanguageTableFile);
-    if (!table.empty() && ReadFileBytes(JoinPath(m_folder, table), m_table)) {
+    if (!table.empty() && ReadFileBytes(JoinPath(m_folder, table), m_report.table)) {
         m_report.tableFile = table;
-        CheckTable(m_table, table, m_report);
+        CheckTable(m_report.table, table, m_report);
     } else {
         Add(kError, HostName(kLanguageTableFile), 0,
             "there is no language table: the launcher reads every text from " + std::string(kProjectFileBase) +
                 ". and " + kStringFileBase + ". (no language code)");
     }
-    ParseLanguageTable(m_table.data(), m_table.size(), 0, m_default);
+    ParseLanguageTable(m_report.table.data(), m_report.table.size(), 0, m_default);
     FindCodePages();
 
     RunLocales();
@@ -382,16 +381,16 @@ void PackageChecker::RunLocales()
 {
     for (uint32_t locale : Locales()) {
         LanguageCodes codes;
-        ParseLanguageTable(m_table.data(), m_table.size(), locale, codes);
+        ParseLanguageTable(m_report.table.data(), m_report.table.size(), locale, codes);
         // A locale without a code page of its own (0 among them) is taken
         // to be on a machine of its language's.
         unsigned codePage = CodePageOfLocale(locale);
         if (codePage == kNoCodePage)
             codePage = LanguageCodePage(codes.currentCode);
-        FilesCodePage current = NtFilesCodePage(m_report.rows, codes.currentCode,
+        FilesCodePage current = NtFilesCodePage(m_report, codes.currentCode,
                                                 ChoosesCurrent(m_report.rows, locale) ? locale : 0, codePage);
         bool sameCodes = std::strcmp(codes.currentCode, codes.defaultCode) == 0;
-        FilesCodePage fallback = sameCodes ? current : NtFilesCodePage(m_report.rows, codes.defaultCode, 0, codePage);
+        FilesCodePage fallback = sameCodes ? current : NtFilesCodePage(m_report, codes.defaultCode, 0, codePage);
         auto same = std::find_if(m_report.runs.begin(), m_report.runs.end(), [&](const LanguageRun& run) {
             return std::memcmp(&run.codes, &codes, sizeof codes) == 0 && run.codePage == codePage &&
                    run.current[0].codePage == current.codePage && run.fallback.codePage == fallback.codePage;
@@ -876,20 +875,26 @@ void PackageChecker::CheckUnreachedFiles(const std::vector<std::string>& codes)
 
 }
 
-FilesCodePage NtFilesCodePage(const std::vector<TableRow>& rows, const std::string& code, uint32_t chooser,
+FilesCodePage NtFilesCodePage(const Report& report, const std::string& code, uint32_t chooser,
                               unsigned machineCodePage)
 {
-    if (CodePageOfLocale(chooser) != kNoCodePage)
-        return FilesCodePage{ CodePageOfLocale(chooser), kFromLocale, chooser, 0 };
-    for (const TableRow& row : rows)
-        if (!row.skipped && row.cut == code && CodePageOfLocale(row.value) != kNoCodePage)
-            return FilesCodePage{ CodePageOfLocale(row.value), kFromTable, row.value, row.line };
-    return FilesCodePage{ machineCodePage, kFromMachine, 0, 0 };
+    const char* data = report.table.data();
+    const char* entry = nullptr;
+    unsigned codePage = ::LanguageCodePage(data, report.table.size(), code.c_str(), chooser, CodePageOfLocale,
+                                           machineCodePage, &entry);
+    if (!entry)
+        return CodePageOfLocale(chooser) != kNoCodePage ? FilesCodePage{ codePage, kFromLocale, chooser, 0 }
+                                                         : FilesCodePage{ codePage, kFromMachine, 0, 0 };
+    int line = 1 + static_cast<int>(std::count(data, entry, '\n'));
+    for (const TableRow& row : report.rows)
+        if (row.line == line)
+            return FilesCodePage{ codePage, kFromTable, row.value, line };
+    return FilesCodePage{ codePage, kFromTable, 0, line };
 }
 
-unsigned LanguageCodePage(const std::vector<TableRow>& rows, const std::string& code)
+unsigned LanguageCodePage(const Report& report, const std::string& code)
 {
-    return NtFilesCodePage(rows, code, 0, 1252).codePage;
+    return NtFilesCodePage(report, code, 0, 1252).codePage;
 }
 
 const char* LanguageFileBase(const std::string& fileName)

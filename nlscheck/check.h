@@ -95,6 +95,7 @@ struct CheckOptions {
 struct Report {
     std::string folder;
     std::string tableFile;  // empty when there is none
+    std::string table;      // its bytes
     std::vector<TableRow> rows;
     std::vector<LanguageRun> runs;
     std::vector<Finding> findings;
@@ -112,12 +113,12 @@ void CheckTable(const std::string& data, const std::string& shownName, Report& r
 // page of the locale that chose the code as current (0: none did), if it
 // has one; else that of the table's first entry of the code (skipped
 // lines aside) whose locale has one; else the machine's.
-FilesCodePage NtFilesCodePage(const std::vector<TableRow>& rows, const std::string& code, uint32_t chooser,
+FilesCodePage NtFilesCodePage(const Report& report, const std::string& code, uint32_t chooser,
                               unsigned machineCodePage);
 
 // The code page a language's files are written in: the NT family's for
 // its code, with Windows-1252 for the machine's.
-unsigned LanguageCodePage(const std::vector<TableRow>& rows, const std::string& code);
+unsigned LanguageCodePage(const Report& report, const std::string& code);
 
 // The family of language files (NLS\PROJ or NLS\STR) that a file of the
 // NLS folder belongs to, by its name up to the first dot; null for

@@ -92,15 +92,15 @@ bool EncodeFile(const std::string& bytes, unsigned codePage, const std::string& 
 Conversion ConvertSources(const std::string& sources, const std::string& package)
 {
     Conversion result;
-    std::string tableName = ResolveName(package, kLanguageTableFile), table;
-    if (tableName.empty() || !ReadFileBytes(JoinPath(package, tableName), table)) {
+    Report report;
+    std::string tableName = ResolveName(package, kLanguageTableFile);
+    if (tableName.empty() || !ReadFileBytes(JoinPath(package, tableName), report.table)) {
         result.findings.push_back(Finding{ kError, kLanguageTableFile, 0,
                                            "the package has no language table, which says the code page of each "
                                            "language; nothing is written" });
         return result;
     }
-    Report report;
-    CheckTable(table, tableName, report);
+    CheckTable(report.table, tableName, report);
     std::string nls = ResolveFolder(package, "NLS");
 
     std::vector<Planned> plan;
@@ -121,7 +121,7 @@ Conversion ConvertSources(const std::string& sources, const std::string& package
         }
         Planned p;
         p.source = shown;
-        p.codePage = LanguageCodePage(report.rows, exact);
+        p.codePage = LanguageCodePage(report, exact);
         std::string existing = ResolveName(package, "NLS\\" + name);
         p.target = !existing.empty() ? existing : JoinPath(nls.empty() ? "NLS" : nls, name);
         std::string bytes;

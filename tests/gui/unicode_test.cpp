@@ -36,17 +36,6 @@ const Language kLanguages[] = {
     /* 15 */ { "CHT", "0404", 950 },
 };
 
-// The bytes after "key=" on the key's line of a language file.
-std::string FileValue(const std::string& file, const char* key)
-{
-    std::string bytes = ReadBytes(file), start = std::string("\n") + key + "=";
-    size_t at = bytes.find(start);
-    if (at == std::string::npos)
-        return std::string();
-    at += start.size();
-    return bytes.substr(at, bytes.find_first_of("\r\n", at) - at);
-}
-
 std::wstring Decoded(const std::string& bytes, UINT codePage)
 {
     int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);

@@ -182,3 +182,23 @@ TEST(ChooseCodePages, TheChoosingLocaleThenTheTablesLocalesThenTheMachines)
         EXPECT_EQ(c.currentCodePage, pages.currentCodePage) << "row " << i << ", current " << Slot(codes.currentCode);
     }
 }
+
+TEST(LanguageCodePage, NamesTheEntryThatGaveIt)
+{
+    struct Case {
+        const char* table;
+        const char* code;
+        uint32_t chosenBy;
+        int entry;  // its offset in the table; -1 for none
+    } cases[] = {
+        { "RUS 0\nRUS 439\nRUS 419\nRUS 409\n", "RUS", 0, 14 },
+        { "RUS 0\nRUS 419\n", "RUS", 0x419, -1 },  // the choosing locale gave it
+        { "RUS 0\nRUS 419\n", "RUS", 0x439, 6 },
+        { "ENG 0\nHIN 439\n", "HIN", 0x439, -1 },  // the machine gave it
+    };
+    for (const Case& c : cases) {
+        const char* entry = c.table;
+        LanguageCodePage(c.table, std::strlen(c.table), c.code, c.chosenBy, TestCodePage, 1252, &entry);
+        EXPECT_EQ(c.entry, entry ? static_cast<int>(entry - c.table) : -1) << c.table << " " << c.code;
+    }
+}

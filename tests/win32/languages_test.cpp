@@ -39,17 +39,6 @@ const Language kLanguages[] = {
     /* 15 */ { "CHT", "0C04", "zh_TW.UTF-8", 950, "KAVRO 範例套件" },
 };
 
-// The bytes after "key=" on the key's line of a language file.
-std::string FileValue(const std::string& file, const char* key)
-{
-    std::string bytes = ReadBytes(file), start = std::string("\n") + key + "=";
-    size_t at = bytes.find(start);
-    if (at == std::string::npos)
-        return std::string();
-    at += start.size();
-    return bytes.substr(at, bytes.find_first_of("\r\n", at) - at);
-}
-
 // UTF-16 text in UTF-8, composed: Vietnamese files hold tone marks as
 // combining characters, as code page 1258 has them.
 std::string Utf8(const std::wstring& text)

@@ -100,6 +100,16 @@ std::string ReadBytes(const std::string& path)
     return data;
 }
 
+std::string FileValue(const std::string& file, const char* key)
+{
+    std::string bytes = ReadBytes(file), start = std::string("\n") + key + "=";
+    size_t at = bytes.find(start);
+    if (at == std::string::npos)
+        return std::string();
+    at += start.size();
+    return bytes.substr(at, bytes.find_first_of("\r\n", at) - at);
+}
+
 RegValue ReadValue(HKEY root, const char* key, const char* name)
 {
     RegValue value = { false, REG_NONE, "" };

@@ -31,6 +31,8 @@ void CopyTree(const std::string& from, const std::string& to);
 // Writes the bytes exactly, making the file's folder if needed.
 void WriteBytes(const std::string& path, const std::string& data);
 std::string ReadBytes(const std::string& path);
+// The bytes after "key=" on the key's line of a language file.
+std::string FileValue(const std::string& file, const char* key);
 
 // One registry value as stored: its type and its bytes.
 struct RegValue {
