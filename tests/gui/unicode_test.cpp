@@ -146,4 +146,42 @@ TEST(Unicode, FolderNamedInOtherScripts)
     DeleteUninstallKey();
 }
 
+
+// A language file that begins with a byte-order mark is read by its mark,
+// whatever the language's code page: here texts beyond code page 1251.
+TEST(Unicode, FilesWithAByteOrderMark)
+{
+    const std::initializer_list<PackageFile> files = {
+        { "NLS\\LANGID.TXT", "ENG 0\r\nRUS 0419\r\n" },
+        { "NLS\\PROJ.RUS", "[Proj]\r\nName=Пакет 日本 Ünï\r\nINF=установка.inf\r\n" },
+        { "NLS\\STR.RUS", "[Translation]\r\nInst=Установить «日本»?\r\nReadme=Читать\r\nYes=Да ✓\r\nNo=Нет\r\n"
+                          "Remove=Удалить\r\n[Constant]\r\nReadmePath=Прочти €.txt\r\n" },
+    };
+    // The texts, in UTF-8 without a mark.
+    std::string written = MakePackage("marks-written", files);
+    const char* marks[] = { "UTF-8", "UTF-16LE", "UTF-16BE" };
+    for (const char* mark : marks) {
+        SCOPED_TRACE(testing::Message() << mark << " on code page " << GetACP());
+        std::string package = MakePackage(mark, files);
+        for (const char* name : { "\\NLS\\PROJ.RUS", "\\NLS\\STR.RUS" }) {
+            std::string text = ReadBytes(written + name), bytes;
+            if (mark == marks[0]) {
+                bytes = "\xEF\xBB\xBF" + text;
+            } else {
+                std::wstring units = WideFromUtf8(text);
+                bytes = mark == marks[1] ? "\xFF\xFE" : "\xFE\xFF";
+                for (wchar_t unit : units) {
+                    char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+                    bytes += mark == marks[1] ? std::string{ low, high } : std::string{ high, low };
+                }
+            }
+            WriteBytes(package + name, bytes);
+        }
+        DeleteUninstallKey();
+        SetResourceLocale("0419");
+        LauncherRun run(package);
+        ExpectLanguage(run, WideFromUtf8(package), written + "\\NLS", "RUS", CP_UTF8);
+    }
+    DeleteUninstallKey();
+}
 }
