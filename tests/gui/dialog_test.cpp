@@ -391,9 +391,9 @@ TEST_F(Dialog, AnswersDecideWhatIsWrittenAndStarted)
         if (rows[i].consent)
             expected.push_back(
                 { rundll32, "\"" + rundll32 + "\" " + ((GetVersion() & 0x80000000u) ? "setupx.dll,InstallHinfSection DefaultInstall 130 " : "setupapi.dll,InstallHinfSection DefaultInstall 132 ") + s_full +
-                                "\\kavro.inf", SW_HIDE });
+                                "\\kavro.inf", SW_HIDE, "" });
         if (rows[i].readme)
-            expected.push_back({ notepad, "\"" + notepad + "\" readme.txt", SW_SHOWNORMAL });
+            expected.push_back({ notepad, "\"" + notepad + "\" readme.txt", SW_SHOWNORMAL, "" });
         ASSERT_EQ(expected.size(), outcome.started.size()) << "programs started";
         for (size_t k = 0; k < expected.size(); ++k) {
             EXPECT_EQ(Lower(expected[k].module), Lower(outcome.started[k].module));

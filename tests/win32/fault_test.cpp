@@ -43,7 +43,8 @@ LONG CALLBACK RecordFault(EXCEPTION_POINTERS* info)
     return EXCEPTION_CONTINUE_EXECUTION;
 }
 
-volatile int* const kLowAddress = reinterpret_cast<volatile int*>(0x10);
+// Volatile itself, so that the compiler doesn't see the address it reads.
+volatile int* volatile g_lowAddress = reinterpret_cast<volatile int*>(0x10);
 volatile int* g_readOnly;
 volatile int g_zero;
 volatile int g_dividend = 7;
@@ -51,7 +52,7 @@ volatile int g_sink;
 
 DWORD WINAPI ReadLowAddress(void*)
 {
-    g_sink = *kLowAddress;
+    g_sink = *g_lowAddress;
     return 0;
 }
 

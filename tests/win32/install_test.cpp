@@ -170,7 +170,8 @@ TEST_F(InstallTest, DialogAnsweredWithEnter)
     char title[256] = "";
     GetWindowTextA(hDlg, title, sizeof title);
     EXPECT_STREQ("KAVRO Beispielpaket", title);
-    GUITHREADINFO gui = { sizeof gui };
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
     ASSERT_TRUE(WaitFor([&] {
         return GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, nullptr), &gui) && gui.hwndFocus;
     }, 5000)) << "nothing in the dialog has the focus";
