@@ -178,7 +178,9 @@ TEST_F(InstallTest, DialogAnsweredWithEnter)
     PostMessageA(gui.hwndFocus, WM_KEYDOWN, VK_RETURN, 1);
     PostMessageA(gui.hwndFocus, WM_KEYUP, VK_RETURN, 0xC0000001);
     EXPECT_TRUE(run.WaitExit(10000)) << "setup.exe still runs 10 s after Enter";
-    EXPECT_TRUE(WaitFor([] { return ReadValue(HKEY_LOCAL_MACHINE, kExampleKey, "Installed").present; }, 60000))
+    // The installer's last step writes the remover; its first ones the
+    // package's own values, which alone would let the checks run early.
+    EXPECT_TRUE(WaitFor([] { return ReadValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString").present; }, 60000))
         << "the installer did not install";
     EXPECT_TRUE(WaitFor([&] { return run.TotalProcesses() >= 3; }, 10000)) << "no installer and Notepad started";
     ExpectInstalled();
